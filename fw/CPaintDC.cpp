@@ -1,0 +1,15 @@
+#include "CPaintDC.h"
+
+#include "CWnd.h"
+
+CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd), m_ps(), m_hDC(::BeginPaint(m_hWnd, &m_ps)) {}
+
+CPaintDC::~CPaintDC()
+{
+    ::EndPaint(m_hWnd, &m_ps);
+}
+
+void CPaintDC::DrawIcon(int x, int y, HICON hIcon) const
+{
+    ::DrawIcon(m_hDC, x, y, hIcon);
+}
