@@ -3,9 +3,9 @@
 # Usage: scripts/deps.sh run|test
 set -euo pipefail
 
-BUILD_PACKAGES=(cmake g++ make pkg-config libgtk-3-dev binutils-mingw-w64-i686 gcc-mingw-w64-i686)
+BUILD_PACKAGES=(cmake g++ make pkg-config libgtk-3-dev g++-mingw-w64-i686)
 RUN_PACKAGES=(xvfb xauth)
-TEST_PACKAGES=(googletest libgtest-dev libgmock-dev g++-mingw-w64-i686 xvfb xauth xdotool
+TEST_PACKAGES=(googletest libgtest-dev libgmock-dev xvfb xauth xdotool
                imagemagick at-spi2-core dbus-x11 python3-pyatspi wine wine32:i386)
 
 case "${1:-test}" in
