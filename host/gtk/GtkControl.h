@@ -1,0 +1,53 @@
+// One control of a host dialog as a GTK widget, placed at its rectangle.
+#pragma once
+
+#include <string>
+
+// The host's platform header first: it defines TRUE and FALSE unguarded.
+#include "HostWindow.h"
+
+#include <gtk/gtk.h>
+
+class CGtkDialog;
+
+class CGtkControl {
+public:
+    CGtkControl(HWND control, CGtkDialog* dialog);
+    CGtkControl(const CGtkControl&) = delete;
+    CGtkControl& operator=(const CGtkControl&) = delete;
+
+    HWND Control() const { return m_hWnd; }
+    // What goes into the dialog's fixed container.
+    GtkWidget* Outer() const { return m_pOuter; }
+    // What takes the keyboard focus, or null for a control that takes none.
+    GtkWidget* FocusWidget() const;
+    bool IsDefaultButton() const;
+    bool IsNameable() const;
+    bool HasAccessibleName() const;
+    void SetAccessibleName(const std::string& utf8);
+    // Copy the model's text, entries, selection and state.
+    void Mirror();
+
+private:
+    void CreateButton();
+    void CreateStatic();
+    void CreateEdit();
+    void CreateListBox();
+    void MirrorText();
+    void MirrorEntries();
+    void MirrorSelection();
+
+    static void OnClicked(GtkButton* button, gpointer self);
+    static void OnEditChanged(GtkEditable* editable, gpointer self);
+    static void OnSelectionChanged(GtkTreeSelection* selection, gpointer self);
+    static void OnRowActivated(GtkTreeView* view, GtkTreePath* path, GtkTreeViewColumn* column,
+                               gpointer self);
+    static gboolean OnFocusIn(GtkWidget* widget, GdkEvent* event, gpointer self);
+
+    HWND m_hWnd;
+    CGtkDialog* m_pDialog;
+    GtkWidget* m_pOuter = nullptr;
+    GtkWidget* m_pWidget = nullptr;  // the button, label, entry or tree view
+    GtkListStore* m_pStore = nullptr;
+    bool m_bMirroring = false;
+};
