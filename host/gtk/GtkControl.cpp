@@ -6,11 +6,6 @@
 
 namespace {
 
-bool IsClass(HWND control, const char* className)
-{
-    return control->className == className;
-}
-
 std::string EntryText(GtkWidget* entry)
 {
     return gtk_entry_get_text(GTK_ENTRY(entry));
@@ -24,6 +19,12 @@ GtkWidget* NewFrame(GtkShadowType shadow)
 }
 
 }  // namespace
+
+// Window class names ignore case, as on Windows.
+bool CGtkControl::IsClass(HWND window, const char* className)
+{
+    return g_ascii_strcasecmp(window->className.c_str(), className) == 0;
+}
 
 CGtkControl::CGtkControl(HWND control, CGtkDialog* dialog)
     : m_hWnd(control), m_pDialog(dialog)

@@ -14,10 +14,11 @@ class CGtkControl {
 public:
     CGtkControl(HWND control, CGtkDialog* dialog);
     CGtkControl(const CGtkControl&) = delete;
+    static bool IsClass(HWND window, const char* className);
     CGtkControl& operator=(const CGtkControl&) = delete;
 
     HWND Control() const { return m_hWnd; }
-    // What goes into the dialog's fixed container.
+    // What the dialog places at the control's rectangle.
     GtkWidget* Outer() const { return m_pOuter; }
     // What takes the keyboard focus, or null for a control that takes none.
     GtkWidget* FocusWidget() const;

@@ -27,12 +27,12 @@ bool Contains(const RECT& outer, const RECT& inner)
 
 bool IsGroupBox(HWND control)
 {
-    return control->className == "Button" && (control->style & BS_TYPEMASK) == BS_GROUPBOX;
+    return CGtkControl::IsClass(control, "Button") && (control->style & BS_TYPEMASK) == BS_GROUPBOX;
 }
 
 bool IsTextLabel(HWND control)
 {
-    return control->className == "Static" && !control->text.empty() &&
+    return CGtkControl::IsClass(control, "Static") && !control->text.empty() &&
            (control->style & SS_TYPEMASK) != SS_ETCHEDFRAME;
 }
 
@@ -85,7 +85,7 @@ GdkPixbuf* NewPixbuf(const HostIcon::Image& image)
 CGtkDialog::CGtkDialog(HWND dialog)
     : m_hWnd(dialog),
       m_pWindow(GTK_WINDOW(gtk_window_new(GTK_WINDOW_TOPLEVEL))),
-      m_pFixed(gtk_fixed_new())
+      m_pLayout(gtk_layout_new(nullptr, nullptr))
 {
     GtkWidget* window = GTK_WIDGET(m_pWindow);
     gtk_style_context_add_class(gtk_widget_get_style_context(window), "levrin-dialog");
@@ -102,7 +102,9 @@ CGtkDialog::CGtkDialog(HWND dialog)
     g_signal_connect(window, "key-press-event", G_CALLBACK(OnKeyPress), this);
     g_signal_connect(window, "button-press-event", G_CALLBACK(OnButtonPress), this);
     g_signal_connect(window, "window-state-event", G_CALLBACK(OnWindowState), this);
-    gtk_container_add(GTK_CONTAINER(window), m_pFixed);
+    // Unlike a fixed container, a layout's size is its own, not that of
+    // the wrapping labels inside it.
+    gtk_container_add(GTK_CONTAINER(window), m_pLayout);
     AddControls();
     NameUnlabelledControls();
     MirrorDialog();
@@ -123,7 +125,7 @@ CGtkDialog* CGtkDialog::FromWindow(HWND window)
 {
     if (!window)
         return nullptr;
-    if (window->className != g_szDialogClass)
+    if (!CGtkControl::IsClass(window, g_szDialogClass))
         window = window->parent;
     return window ? static_cast<CGtkDialog*>(window->viewData) : nullptr;
 }
@@ -177,7 +179,7 @@ void CGtkDialog::AddControls()
         m_controls.push_back(std::make_unique<CGtkControl>(child.get(), this));
         CGtkControl* control = m_controls.back().get();
         child->viewData = control;
-        gtk_fixed_put(GTK_FIXED(m_pFixed), control->Outer(), child->rect.left, child->rect.top);
+        gtk_layout_put(GTK_LAYOUT(m_pLayout), control->Outer(), child->rect.left, child->rect.top);
         if (control->IsDefaultButton())
             gtk_widget_grab_default(control->FocusWidget());
     }
@@ -196,7 +198,7 @@ void CGtkDialog::NameUnlabelledControls()
 void CGtkDialog::MirrorDialog()
 {
     gtk_window_set_title(m_pWindow, gtktext::ToUtf8(m_hWnd->text).c_str());
-    gtk_widget_set_size_request(m_pFixed, Width(m_hWnd->rect), Height(m_hWnd->rect));
+    gtk_widget_set_size_request(m_pLayout, Width(m_hWnd->rect), Height(m_hWnd->rect));
     gtk_window_move(m_pWindow, m_hWnd->rect.left, m_hWnd->rect.top);
     MirrorIcons();
     MirrorFocus();
@@ -256,8 +258,15 @@ void CGtkDialog::PopUpSystemMenu(const GdkEvent* trigger)
     if (trigger && trigger->type == GDK_BUTTON_PRESS)
         gtk_menu_popup_at_pointer(GTK_MENU(m_pSystemMenu), trigger);
     else
-        gtk_menu_popup_at_widget(GTK_MENU(m_pSystemMenu), m_pFixed, GDK_GRAVITY_NORTH_WEST,
+        gtk_menu_popup_at_widget(GTK_MENU(m_pSystemMenu), m_pLayout, GDK_GRAVITY_NORTH_WEST,
                                  GDK_GRAVITY_NORTH_WEST, trigger);
+}
+
+// Labels and frames have no window of their own: clicks on them are the
+// dialog's.
+bool CGtkDialog::IsBackground(GtkWidget* widget) const
+{
+    return widget == GTK_WIDGET(m_pWindow) || widget == m_pLayout;
 }
 
 bool CGtkDialog::TakeKey(const GdkEventKey* event)
@@ -310,13 +319,14 @@ gboolean CGtkDialog::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self)
     return static_cast<CGtkDialog*>(self)->TakeKey(event);
 }
 
-gboolean CGtkDialog::OnButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer self)
+gboolean CGtkDialog::OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer self)
 {
+    auto* dialog = static_cast<CGtkDialog*>(self);
     const GdkEvent* trigger = reinterpret_cast<const GdkEvent*>(event);
     if (event->type != GDK_BUTTON_PRESS || event->button != GDK_BUTTON_SECONDARY ||
-        gtk_get_event_widget(const_cast<GdkEvent*>(trigger)) != widget)
+        !dialog->IsBackground(gtk_get_event_widget(const_cast<GdkEvent*>(trigger))))
         return FALSE;
-    static_cast<CGtkDialog*>(self)->PopUpSystemMenu(trigger);
+    dialog->PopUpSystemMenu(trigger);
     return TRUE;
 }
 

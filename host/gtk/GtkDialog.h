@@ -40,6 +40,7 @@ private:
     void MirrorFocus();
     void MirrorIcons();
     void PopUpSystemMenu(const GdkEvent* trigger);
+    bool IsBackground(GtkWidget* widget) const;
     bool TakeKey(const GdkEventKey* event);
 
     static gboolean OnDeleteEvent(GtkWidget* widget, GdkEvent* event, gpointer self);
@@ -50,7 +51,7 @@ private:
 
     HWND m_hWnd;
     GtkWindow* m_pWindow;
-    GtkWidget* m_pFixed;
+    GtkWidget* m_pLayout;
     GtkWidget* m_pSystemMenu = nullptr;
     GMainLoop* m_pModalLoop = nullptr;
     bool m_bMirroring = false;
