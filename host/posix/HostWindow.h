@@ -59,6 +59,7 @@ struct HostWindow {
     HICON icons[2] = { nullptr, nullptr };  // ICON_SMALL, ICON_BIG
     std::unique_ptr<HostMenu> systemMenu;
     bool iconic = false;
+    HostDC paintDC;  // BeginPaint's context, holding what the last paint drew
     bool ended = false;
     INT_PTR result = 0;
 
