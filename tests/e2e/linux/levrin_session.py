@@ -1,0 +1,236 @@
+"""Runs the Linux executable on an X display and reads its window through
+the accessibility bus, as an assistive tool or a user would see it."""
+
+import ctypes
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+import warnings
+
+import pyatspi
+
+# pyatspi calls the interface getters that its own library has deprecated.
+warnings.filterwarnings("ignore", category=DeprecationWarning, module="pyatspi")
+
+DEFAULT_TIMEOUT = 10.0
+POLL_INTERVAL = 0.05
+
+
+def wait_for(what, probe, timeout=DEFAULT_TIMEOUT):
+    """Polls probe until it returns something true; fails after timeout."""
+    deadline = time.monotonic() + timeout
+    last_error = None
+    while time.monotonic() < deadline:
+        try:
+            result = probe()
+            if result:
+                return result
+        except Exception as error:  # the tree may change under our feet
+            last_error = error
+        time.sleep(POLL_INTERVAL)
+    raise AssertionError("timed out waiting for %s (last error: %r)" % (what, last_error))
+
+
+class VirtualDisplay:
+    """The display in $DISPLAY, or a private Xvfb when none is set."""
+
+    def __init__(self):
+        self.server = None
+        if os.environ.get("DISPLAY"):
+            self.name = os.environ["DISPLAY"]
+            return
+        read_end, write_end = os.pipe()
+        self.server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+             "-nolisten", "tcp"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.name = ":" + number
+        os.environ["DISPLAY"] = self.name
+
+    def close(self):
+        if self.server:
+            self.server.terminate()
+            self.server.wait(timeout=DEFAULT_TIMEOUT)
+
+
+class X11:
+    """The few Xlib calls that xdotool lacks: a window manager's close request."""
+
+    CLIENT_MESSAGE = 33
+
+    class ClientMessage(ctypes.Structure):
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
+                    ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
+                    ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                    ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+    class Event(ctypes.Union):
+        # XSendEvent reads a whole XEvent, which is larger than its members.
+        pass
+
+    Event._fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+    def __init__(self):
+        lib = ctypes.cdll.LoadLibrary("libX11.so.6")
+        lib.XOpenDisplay.restype = ctypes.c_void_p
+        lib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        lib.XInternAtom.restype = ctypes.c_ulong
+        lib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        lib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                                   ctypes.c_void_p]
+        lib.XFlush.argtypes = [ctypes.c_void_p]
+        lib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self.lib = lib
+
+    def request_close(self, window):
+        """WM_DELETE_WINDOW, what a window manager sends for the close box."""
+        display = self.lib.XOpenDisplay(None)
+        event = X11.Event()
+        message = event.xclient
+        message.type = X11.CLIENT_MESSAGE
+        message.window = window
+        message.message_type = self.lib.XInternAtom(display, b"WM_PROTOCOLS", 0)
+        message.format = 32
+        message.data[0] = self.lib.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+        message.data[1] = 0  # CurrentTime
+        self.lib.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+        self.lib.XFlush(display)
+        self.lib.XCloseDisplay(display)
+
+
+class Levrin:
+    """One run of the executable with its own settings home."""
+
+    APP_NAME = "levrin"
+    CAPTION = "Levrin (v1.1) "
+
+    def __init__(self, exe, config_home):
+        env = dict(os.environ)
+        env.update({"XDG_CONFIG_HOME": config_home, "NO_AT_BRIDGE": "0", "GTK_A11Y": "atspi",
+                    "GDK_BACKEND": "x11", "LC_ALL": "C.UTF-8"})
+        self.process = subprocess.Popen([exe], env=env, cwd=os.path.dirname(exe))
+        self.app = wait_for("the application on the accessibility bus", self._find_app)
+        self.dialog = wait_for("the main dialog", self._find_dialog)
+        self.xid = wait_for("the main dialog's X window", self._find_xid)
+
+    def _find_app(self):
+        desktop = pyatspi.Registry.getDesktop(0)
+        for app in desktop:
+            if app is not None and app.name == self.APP_NAME and \
+                    app.get_process_id() == self.process.pid:
+                return app
+        return None
+
+    def _find_dialog(self):
+        for child in self.app:
+            if child is not None and child.name == self.CAPTION and \
+                    child.getState().contains(pyatspi.STATE_SHOWING):
+                return child
+        return None
+
+    def _find_xid(self):
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
+                                str(self.process.pid), "--name", "^Levrin"],
+                               capture_output=True, text=True)
+        ids = found.stdout.split()
+        return int(ids[0]) if ids else None
+
+    def control(self, control_id):
+        """The control with this template id (its widget, not a frame around it)."""
+        wanted = str(control_id)
+
+        def probe():
+            matches = pyatspi.findAllDescendants(
+                self.dialog, lambda node: node.accessibleId == wanted)
+            return matches[-1] if matches else None
+
+        return wait_for("control %s" % control_id, probe)
+
+    def text_of(self, control_id):
+        node = self.control(control_id)
+        if node.getRoleName() == "text":
+            text = node.queryText()
+            return text.getText(0, text.characterCount)
+        return node.name
+
+    def list_rows(self, control_id):
+        """The entries of a list box, each with whether it is selected."""
+        table = self.control(control_id)
+        rows = []
+        for cell in table:
+            if cell is not None and cell.getRoleName() == "table cell":
+                rows.append((cell.name, cell.getState().contains(pyatspi.STATE_SELECTED)))
+        return rows
+
+    def focus_window(self):
+        subprocess.run(["xdotool", "windowactivate", "--sync", str(self.xid)],
+                       stderr=subprocess.DEVNULL)
+        subprocess.run(["xdotool", "windowfocus", "--sync", str(self.xid)], check=True)
+
+    def key(self, *keys):
+        self.focus_window()
+        subprocess.run(["xdotool", "key", "--clearmodifiers"] + list(keys), check=True)
+
+    def type_text(self, text):
+        self.focus_window()
+        subprocess.run(["xdotool", "type", "--delay", "20", text], check=True)
+
+    def click(self, control_id):
+        extents = self.control(control_id).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        x = extents.x + extents.width // 2
+        y = extents.y + extents.height // 2
+        subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "1"],
+                       check=True)
+
+    def request_close(self):
+        X11().request_close(self.xid)
+
+    def wait_for_exit(self, timeout=DEFAULT_TIMEOUT):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the program did not end")
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+
+class Fixture:
+    """A temporary settings home and map folder."""
+
+    def __init__(self):
+        self.root = tempfile.mkdtemp(prefix="levrin-e2e-")
+        self.config_home = os.path.join(self.root, "config")
+        self.settings_file = os.path.join(self.config_home, "Duke3d", "levrin.conf")
+        os.makedirs(os.path.dirname(self.settings_file))
+
+    def path(self, *parts):
+        return os.path.join(self.root, *parts)
+
+    def make_files(self, folder, names):
+        os.makedirs(self.path(folder), exist_ok=True)
+        for name in names:
+            with open(self.path(folder, name), "wb") as out:
+                out.write(b"map " + name.encode())
+        return self.path(folder)
+
+    def store_settings(self, values):
+        lines = ["[Levrin]"] + ["%s=%s" % pair for pair in values]
+        with open(self.settings_file, "wb") as out:
+            out.write(("\n".join(lines) + "\n").encode())
+
+    def settings_bytes(self):
+        with open(self.settings_file, "rb") as stored:
+            return stored.read()
+
+    def close(self):
+        shutil.rmtree(self.root, ignore_errors=True)
