@@ -38,11 +38,13 @@ int CWinApp::ExitInstance()
 void CWinApp::SetUpFromModulePath(const char* pszModulePath)
 {
     CString path(pszModulePath);
-    int dot = path.ReverseFind('.');
-    CString stem = dot >= 0 ? path.Left(dot) : path;
     int cut = -1;
     for (char separator : { '\\', '/', ':' })
-        cut = std::max(cut, stem.ReverseFind(separator));
+        cut = std::max(cut, path.ReverseFind(separator));
+    // Only a dot of the file's own name starts an extension: a Linux
+    // executable has none, and its folders may hold dots (~/.local/bin).
+    int dot = path.ReverseFind('.');
+    CString stem = dot > cut ? path.Left(dot) : path;
     m_strAppName = stem.Mid(cut + 1);
     m_strHelpFilePath = stem + ".HLP";
 }
