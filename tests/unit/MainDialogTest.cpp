@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 
 #include "DialogManager.h"
+#include "MapSelectApp.h"
 #include "resource.h"
 
 using ::testing::ElementsAre;
@@ -28,6 +29,8 @@ TEST_F(MainDialogTest, FirstStartShowsNothingAndAsksForTheGameFolder)
         Click(dialog, IDOK);
         Click(dialog, IDC_KILL_LEVEL);
         bStillOpen = !dialog->ended;
+        EXPECT_NE(dialog->icons[ICON_BIG], nullptr);
+        EXPECT_EQ(dialog->icons[ICON_SMALL], dialog->icons[ICON_BIG]);
     });
     RunProgram();
 
@@ -173,5 +176,96 @@ TEST_F(MainDialogTest, TypedFolderTextShowsLowerCasedAndChangesNothing)
     EXPECT_EQ(next.mapBox, mapDir);
     EXPECT_EQ(next.exeBox, gameDir);
 }
+
+struct HelpCase {
+    const char* name;
+    bool bPage;  // help/levrin.html beside the executable
+    bool bViewerStarts;
+    bool bShift;
+    bool bControl;
+    bool bAlt;
+    bool bOpened;
+    std::vector<std::string> messages;
+};
+
+void PrintTo(const HelpCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class HelpTest : public DialogFixture, public ::testing::WithParamInterface<HelpCase> {};
+
+TEST_P(HelpTest, F1OpensTheHelpPageBesideTheExecutable)
+{
+    const HelpCase& c = GetParam();
+    std::string bin = NewFolder("bin");
+    MakeFolder(bin + "/help");
+    if (c.bPage)
+        WriteFile(bin + "/help/levrin.html", "<p>help</p>");
+    GetMapSelectApp()->SetUpFromModulePath((bin + "/levrin").c_str());
+    view.helpStarts = c.bViewerStarts;
+    WhileOpen([&](HWND dialog) { host::PressKey(dialog, host::DialogKey::F1, c.bShift, c.bControl, c.bAlt); });
+
+    RunProgram();
+
+    if (c.bOpened) {
+        EXPECT_THAT(view.helpOpened, ElementsAre(bin + "/help/levrin.html"));
+    } else {
+        EXPECT_THAT(view.helpOpened, IsEmpty());
+    }
+    EXPECT_EQ(MessageTexts(), c.messages);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, HelpTest,
+    ::testing::Values(HelpCase{ "Opens", true, true, false, false, false, true, {} },
+                      HelpCase{ "ViewerFails", true, false, false, false, false, true, { "Failed to launch help." } },
+                      HelpCase{ "NoHelpPage", false, true, false, false, false, false, { "Failed to launch help." } },
+                      HelpCase{ "WithShift", true, true, true, false, false, false, {} },
+                      HelpCase{ "WithControl", true, true, false, true, false, false, {} },
+                      HelpCase{ "WithAlt", true, true, false, false, true, false, {} }),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct PlacementCase {
+    const char* name;
+    RECT workArea;
+    bool bFits;
+};
+
+void PrintTo(const PlacementCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class PlacementTest : public DialogFixture, public ::testing::WithParamInterface<PlacementCase> {};
+
+TEST_P(PlacementTest, OpensCentredOnTheWorkArea)
+{
+    const RECT& work = GetParam().workArea;
+    view.workArea = work;
+    RECT window = {};
+    WhileOpen([&](HWND dialog) { GetWindowRect(dialog, &window); });
+
+    RunProgram();
+
+    LONG width = window.right - window.left;
+    LONG height = window.bottom - window.top;
+    ASSERT_GT(width, 0);
+    ASSERT_GT(height, 0);
+    if (GetParam().bFits) {
+        EXPECT_EQ(window.left, (work.left + work.right) / 2 - width / 2);
+        EXPECT_EQ(window.top, (work.top + work.bottom) / 2 - height / 2);
+    } else {
+        // Larger than the area: its left and top edges stay on the area's.
+        EXPECT_EQ(window.left, work.left);
+        EXPECT_EQ(window.top, work.top);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Areas, PlacementTest,
+                         ::testing::Values(PlacementCase{ "Screen", { 0, 0, 1024, 768 }, true },
+                                           PlacementCase{ "BesidePanels", { 100, 40, 1380, 1010 }, true },
+                                           PlacementCase{ "TooSmall", { 20, 10, 120, 90 }, false }),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
