@@ -12,6 +12,7 @@ namespace {
 const char g_szDialogCss[] =
     "window.levrin-dialog { font-family: \"MS Sans Serif\", sans-serif; font-size: 8pt; }\n"
     "window.levrin-dialog button { padding: 0 4px; min-height: 0; min-width: 0; }\n"
+    "window.levrin-dialog button.default { box-shadow: inset 0 0 0 1px #5e5c64; }\n"
     "window.levrin-dialog entry { padding: 0 3px; min-height: 0; }\n"
     "window.levrin-dialog treeview.view { padding: 0 2px; }\n";
 
@@ -29,6 +30,45 @@ GtkWindow* OwnerWindow(HWND owner)
 {
     CGtkDialog* dialog = CGtkDialog::FromWindow(owner);
     return dialog ? dialog->Window() : nullptr;
+}
+
+const char* IconName(UINT type)
+{
+    switch (type & MB_ICONMASK) {
+    case MB_ICONHAND: return "dialog-error";
+    case MB_ICONQUESTION: return "dialog-question";
+    case MB_ICONEXCLAMATION: return "dialog-warning";
+    case MB_ICONASTERISK: return "dialog-information";
+    default: return nullptr;
+    }
+}
+
+// GTK's own message dialog shows no icon any more; the message box's icon
+// tells its kind, so it is built here: icon, text, OK.
+GtkWidget* NewMessageBox(GtkWindow* owner, const std::string& text, const std::string& caption,
+                         UINT type)
+{
+    GtkWidget* box = gtk_dialog_new_with_buttons(caption.c_str(), owner, GTK_DIALOG_MODAL, "_OK",
+                                                 GTK_RESPONSE_OK, nullptr);
+    gtk_window_set_resizable(GTK_WINDOW(box), FALSE);
+    gtk_window_set_type_hint(GTK_WINDOW(box), GDK_WINDOW_TYPE_HINT_DIALOG);
+    gtk_dialog_set_default_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
+    atk_object_set_role(gtk_widget_get_accessible(box), ATK_ROLE_ALERT);
+    GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 12);
+    gtk_container_set_border_width(GTK_CONTAINER(row), 12);
+    if (const char* icon = IconName(type)) {
+        GtkWidget* image = gtk_image_new_from_icon_name(icon, GTK_ICON_SIZE_DIALOG);
+        gtk_widget_set_valign(image, GTK_ALIGN_START);
+        gtk_box_pack_start(GTK_BOX(row), image, FALSE, FALSE, 0);
+    }
+    GtkWidget* label = gtk_label_new(text.c_str());
+    gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
+    gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
+    gtk_label_set_max_width_chars(GTK_LABEL(label), 70);
+    gtk_box_pack_start(GTK_BOX(row), label, TRUE, TRUE, 0);
+    gtk_box_pack_start(GTK_BOX(gtk_dialog_get_content_area(GTK_DIALOG(box))), row, TRUE, TRUE, 0);
+    gtk_widget_show_all(row);
+    return box;
 }
 
 }  // namespace
@@ -122,14 +162,8 @@ void CGtkView::DialogEnded(HWND dialog)
 int CGtkView::ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                              UINT type)
 {
-    GtkMessageType kind = (type & MB_ICONMASK) == MB_ICONEXCLAMATION ? GTK_MESSAGE_WARNING
-                        : (type & MB_ICONMASK) == MB_ICONHAND        ? GTK_MESSAGE_ERROR
-                        : (type & MB_ICONMASK) == MB_ICONQUESTION    ? GTK_MESSAGE_QUESTION
-                                                                     : GTK_MESSAGE_INFO;
-    GtkWidget* box = gtk_message_dialog_new(OwnerWindow(owner), GTK_DIALOG_MODAL, kind,
-                                            GTK_BUTTONS_OK, "%s",
-                                            gtktext::ToDisplay(text).c_str());
-    gtk_window_set_title(GTK_WINDOW(box), gtktext::ToUtf8(caption).c_str());
+    GtkWidget* box = NewMessageBox(OwnerWindow(owner), gtktext::ToDisplay(text),
+                                   gtktext::ToUtf8(caption), type);
     gtk_dialog_run(GTK_DIALOG(box));
     gtk_widget_destroy(box);
     return IDOK;

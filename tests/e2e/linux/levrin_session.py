@@ -11,9 +11,6 @@ import warnings
 
 import pyatspi
 
-# pyatspi calls the interface getters that its own library has deprecated.
-warnings.filterwarnings("ignore", category=DeprecationWarning, module="pyatspi")
-
 DEFAULT_TIMEOUT = 10.0
 POLL_INTERVAL = 0.05
 
@@ -31,6 +28,11 @@ def wait_for(what, probe, timeout=DEFAULT_TIMEOUT):
             last_error = error
         time.sleep(POLL_INTERVAL)
     raise AssertionError("timed out waiting for %s (last error: %r)" % (what, last_error))
+
+
+def quiet_pyatspi():
+    """pyatspi calls the interface getters that its own library deprecates."""
+    warnings.filterwarnings("ignore", message=r"Atspi\.Accessible\.", category=DeprecationWarning)
 
 
 class VirtualDisplay:

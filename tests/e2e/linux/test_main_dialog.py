@@ -7,7 +7,7 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from levrin_session import Fixture, Levrin, VirtualDisplay, wait_for  # noqa: E402
+from levrin_session import Fixture, Levrin, VirtualDisplay, quiet_pyatspi, wait_for  # noqa: E402
 
 IDC_MAPDIR = 1001
 IDC_MAPLIST = 1003
@@ -23,6 +23,7 @@ class MainDialogTest(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
+        quiet_pyatspi()
         cls.display = VirtualDisplay()
 
     @classmethod
