@@ -217,6 +217,18 @@ TEST_F(PosixRegistryTest, AWriteChangesOnlyItsValueOfAHandEditedFile)
     EXPECT_EQ(data, Sz("/games"));
 }
 
+TEST_F(PosixRegistryTest, AFileOfNoLinesSurvivesAWrite)
+{
+    MakeFolder(configHome + "/Duke3d");
+    const std::string garbage("\x89PNG\r\x1a\0\0[\xff=\x00]\\x", 15);
+    WriteFile(SettingsPath(), garbage);
+    ASSERT_EQ(SetBytes("MapDir", Sz("/maps")), ERROR_SUCCESS);
+    EXPECT_EQ(ReadFile(SettingsPath()), garbage + "\n\n[Levrin]\nMapDir=/maps\n");
+    std::string data;
+    EXPECT_EQ(GetBytes("MapDir", &data), ERROR_SUCCESS);
+    EXPECT_EQ(data, Sz("/maps"));
+}
+
 TEST_F(PosixRegistryTest, AnUnusableConfigHomeFailsEveryCall)
 {
     WriteFile(root + "/plain", "x");
