@@ -175,6 +175,9 @@ void WriteFile(const std::string& path, const std::string& bytes)
 
 std::optional<std::string> ReadFile(const std::string& path)
 {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;

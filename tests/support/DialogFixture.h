@@ -64,6 +64,7 @@ private:
 MainDialogLook LookAt(HWND dialog);
 
 void WriteFile(const std::string& path, const std::string& bytes);
+// The bytes of a regular file; nothing for a folder or a missing file.
 std::optional<std::string> ReadFile(const std::string& path);
 // Names in a folder, sorted; empty when it cannot be read.
 std::vector<std::string> FolderEntries(const std::string& folder);

@@ -7,6 +7,7 @@
 
 #include <gmock/gmock.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "DialogManager.h"
 #include "FileFaults.h"
@@ -248,6 +249,22 @@ TEST_F(LevelFileTest, ErrorWithoutSystemTextShowsTheFallback)
     EXPECT_EQ(ReadFile(gameDir + "/e1l1.map"), "old level");
 }
 
+TEST_F(LevelFileTest, LinkedMapInstallsTheBytesItLinksTo)
+{
+    std::string elsewhere = NewFolder("elsewhere");
+    WriteFile(elsewhere + "/real.map", "linked bytes");
+    ASSERT_EQ(symlink((elsewhere + "/real.map").c_str(), (mapDir + "/castle.map").c_str()), 0);
+    StoreBothFolders();
+
+    InstallOnce(Trigger::SetMap, 0);
+
+    EXPECT_THAT(MessageTexts(), ElementsAre(InstalledMessage(mapDir + "/castle.map", gameDir + "/e1l1.map")));
+    EXPECT_EQ(ReadFile(gameDir + "/e1l1.map"), "linked bytes");
+    struct stat st = {};
+    ASSERT_EQ(lstat((gameDir + "/e1l1.map").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode)) << "a copy, not a link";
+}
+
 class LevelFileFailureTest;
 
 struct FailureCase {
@@ -282,6 +299,7 @@ TEST_P(LevelFileFailureTest, ShowsTheSystemTextAndRecordsNothing)
     Store("ExeDir", gameDir);
     GetParam().arrange(*this);
     std::vector<std::string> gameBefore = FolderEntries(gameDir);
+    std::optional<std::string> levelBefore = ReadFile(gameDir + "/e1l1.map");
 
     std::string label = InstallOnce(Trigger::SetMap, 0);
 
@@ -289,9 +307,7 @@ TEST_P(LevelFileFailureTest, ShowsTheSystemTextAndRecordsNothing)
     EXPECT_EQ(Stored("Current Map"), "old");
     EXPECT_EQ(label, "old");
     EXPECT_EQ(FolderEntries(gameDir), gameBefore) << "no temporary file left behind";
-    if (!gameBefore.empty()) {
-        EXPECT_EQ(ReadFile(gameDir + "/e1l1.map"), "old level");
-    }
+    EXPECT_EQ(ReadFile(gameDir + "/e1l1.map"), levelBefore);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -334,7 +350,25 @@ INSTANTIATE_TEST_SUITE_P(
                                    MapBytes('c', 64 * 1024));
                          host::SetCopyWriteFault(4096, ENOSPC);
                      },
-                     ENOSPC }),
+                     ENOSPC },
+        // Listed like any match, but no file to copy; a FIFO must not block.
+        FailureCase{ "SourceIsAFolder", [](LevelFileFailureTest& f) { MakeFolder(f.Maps() + "/extra.map"); },
+                     EISDIR },
+        FailureCase{ "SourceIsAFifo",
+                     [](LevelFileFailureTest& f) { ASSERT_EQ(mkfifo((f.Maps() + "/pipe.map").c_str(), 0600), 0); },
+                     EINVAL },
+        FailureCase{ "SourceIsADanglingLink",
+                     [](LevelFileFailureTest& f) {
+                         ASSERT_EQ(symlink("nowhere.map", (f.Maps() + "/broken.map").c_str()), 0);
+                     },
+                     ENOENT },
+        FailureCase{ "LevelFileIsAFolder",
+                     [](LevelFileFailureTest& f) {
+                         WriteFile(f.Maps() + "/castle.map", "castle");
+                         ASSERT_EQ(unlink((f.Game() + "/e1l1.map").c_str()), 0);
+                         MakeFolder(f.Game() + "/e1l1.map");
+                     },
+                     EISDIR }),
     [](const auto& info) { return std::string(info.param.name); });
 
 class KillTest : public LevelFileTest, public ::testing::WithParamInterface<const char*> {};

@@ -3,6 +3,7 @@
 #include "DialogFixture.h"
 
 #include <gmock/gmock.h>
+#include <sys/stat.h>
 
 #include "DialogManager.h"
 #include "resource.h"
@@ -80,6 +81,29 @@ TEST_F(MapListFolderTest, MissingFolderShowsOnlyThePlaceholder)
 
     EXPECT_THAT(look.entries, ElementsAre(kPlaceholderEntry));
     EXPECT_EQ(look.selection, 0);
+}
+
+TEST_F(MapListFolderTest, UnreadableFolderShowsOnlyThePlaceholder)
+{
+    WriteFile(mapDir + "/castle.map", "castle");
+    ASSERT_EQ(chmod(mapDir.c_str(), 0), 0);
+    ActAsOrdinaryUser();
+    Store("MapDir", mapDir);
+
+    MainDialogLook look = LookAtStart();
+
+    EXPECT_THAT(look.entries, ElementsAre(kPlaceholderEntry));
+    EXPECT_THAT(view.messageBoxes, IsEmpty());
+}
+
+TEST_F(MapListFolderTest, PlainFileAsFolderShowsOnlyThePlaceholder)
+{
+    WriteFile(root + "/plain.map", "not a folder");
+    Store("MapDir", root + "/plain.map");
+
+    MainDialogLook look = LookAtStart();
+
+    EXPECT_THAT(look.entries, ElementsAre(kPlaceholderEntry));
 }
 
 TEST_F(MapListFolderTest, OddNamesAreListedWithoutHarm)
