@@ -2,6 +2,8 @@
 // it measures at each opening, and the pure figure helpers.
 #include "DialogFixture.h"
 
+#include <cerrno>
+
 #include <gmock/gmock.h>
 #include <sys/statvfs.h>
 #include <sys/sysinfo.h>
@@ -127,6 +129,33 @@ TEST_F(AboutBoxTest, OpeningTwiceMeasuresTwice)
     EXPECT_EQ(second.memory, MachineMemoryLine());
     EXPECT_FALSE(second.disk.empty());
     EXPECT_EQ(view.dialogsShown.size(), 3u);
+}
+
+TEST_F(AboutBoxTest, MainDialogTakesNoInputWhileTheBoxIsOpen)
+{
+    Store("ExeDir", gameDir);
+    HWND main = nullptr;
+    bool bAboutOpen = false;
+    WhileOpen([&](HWND dialog) {
+        main = dialog;
+        host::SystemCommand(dialog, IDM_ABOUTBOX);
+        Click(dialog, IDC_KILL_LEVEL);
+    });
+    WhileOpen([&](HWND about) {
+        bAboutOpen = true;
+        EXPECT_EQ(host::ActiveDialog(), about);
+        Click(main, IDC_KILL_LEVEL);
+        host::PressKey(main, host::DialogKey::Escape, false, false, false);
+        EXPECT_FALSE(main->ended);
+        host::PressKey(about, host::DialogKey::Escape, false, false, false);
+        EXPECT_TRUE(about->ended);
+    });
+
+    RunProgram();
+
+    EXPECT_TRUE(bAboutOpen);
+    // Only the click after the box closed reached the main dialog.
+    EXPECT_THAT(MessageTexts(), ElementsAre(SystemText(ENOENT)));
 }
 
 TEST_F(AboutBoxTest, OtherSystemCommandsKeepTheirEffect)

@@ -73,6 +73,41 @@ TEST_F(SettingsStoreTest, EveryValueIsReadBackWhole)
     }
 }
 
+// A value set by other means, of another type, is read as its bytes up to
+// the first zero byte.
+TEST_F(SettingsStoreTest, ValueOfAnotherTypeIsReadAsItsBytes)
+{
+    struct {
+        DWORD type;
+        std::string data;
+        std::string read;
+    } cases[] = {
+        { REG_DWORD, std::string("AB\0\0", 4), "AB" },
+        { REG_BINARY, "xyz", "xyz" },
+        { REG_BINARY, std::string("\0xyz", 4), "" },
+        { REG_SZ, std::string("one\0two\0", 8), "one" },
+    };
+    for (const auto& c : cases) {
+        HKEY hSoftware = nullptr;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ | KEY_WRITE, &hSoftware), ERROR_SUCCESS);
+        HKEY hKey = hSoftware;
+        for (const char* name : { "Duke3d", "levrin", "Levrin" }) {
+            HKEY hChild = nullptr;
+            ASSERT_EQ(RegCreateKeyExA(hKey, name, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                                      nullptr, &hChild, nullptr),
+                      ERROR_SUCCESS);
+            RegCloseKey(hKey);
+            hKey = hChild;
+        }
+        EXPECT_EQ(RegSetValueExA(hKey, "MapDir", 0, c.type, reinterpret_cast<const BYTE*>(c.data.data()),
+                                 static_cast<DWORD>(c.data.size())),
+                  ERROR_SUCCESS);
+        RegCloseKey(hKey);
+
+        EXPECT_EQ(Stored("MapDir"), c.read) << c.type;
+    }
+}
+
 TEST_F(SettingsStoreTest, ValueNameWithABlankIsKeptApart)
 {
     Store("Current Map", "castle");
