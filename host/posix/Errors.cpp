@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -31,7 +32,7 @@ DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID, DWORD dwMessageId, DWORD, LP
         SetLastError(EINVAL);
         return 0;
     }
-    const char* text = dwMessageId <= static_cast<DWORD>(__INT_MAX__)
+    const char* text = dwMessageId <= static_cast<DWORD>(std::numeric_limits<int>::max())
                            ? strerrordesc_np(static_cast<int>(dwMessageId))
                            : nullptr;
     if (!text) {

@@ -102,6 +102,7 @@ TEST_F(PosixFilesTest, SearchReportsFoldersAndSizes)
     ASSERT_NE(hFind, INVALID_HANDLE_VALUE);
     EXPECT_NE(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
     FindClose(hFind);
+    EXPECT_EQ(Search("/TM?"), std::vector<std::string>{ "tmp" }) << "an empty folder is the root";
 }
 
 TEST_F(PosixFilesTest, SearchThatFindsNothingFailsWithItsReason)
