@@ -265,6 +265,27 @@ TEST_F(LevelFileTest, LinkedMapInstallsTheBytesItLinksTo)
     EXPECT_TRUE(S_ISREG(st.st_mode)) << "a copy, not a link";
 }
 
+// The no-maps mark lasts only until the next rebuild finds maps.
+TEST_F(LevelFileTest, MapsFoundAfterThePlaceholderCanBeInstalled)
+{
+    StoreBothFolders();
+    std::string maps2 = NewFolder("maps2");
+    WriteFile(maps2 + "/docks.map", "docks");
+    view.folderAnswers = { maps2 };
+    WhileOpen([](HWND dialog) {
+        Click(dialog, IDOK);
+        Click(dialog, IDC_BROWSE_MAPDIR);
+        Click(dialog, IDOK);
+    });
+
+    RunProgram();
+
+    EXPECT_THAT(MessageTexts(),
+                ElementsAre(kNoMapFolderMessage, InstalledMessage(maps2 + "/docks.map", gameDir + "/e1l1.map")));
+    EXPECT_EQ(ReadFile(gameDir + "/e1l1.map"), "docks");
+    EXPECT_EQ(Stored("Current Map"), "docks");
+}
+
 class LevelFileFailureTest;
 
 struct FailureCase {
