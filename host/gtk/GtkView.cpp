@@ -1,5 +1,7 @@
 #include "GtkView.h"
 
+#include <algorithm>
+
 #include <gtk/gtk.h>
 
 #include "GtkDialog.h"
@@ -69,6 +71,27 @@ GtkWidget* NewMessageBox(GtkWindow* owner, const std::string& text, const std::s
     gtk_box_pack_start(GTK_BOX(gtk_dialog_get_content_area(GTK_DIALOG(box))), row, TRUE, TRUE, 0);
     gtk_widget_show_all(row);
     return box;
+}
+
+// The chooser sizes itself to fill a small screen; a picker of the size
+// of the dialog it serves is enough.
+void OnFolderChooserMap(GtkWidget* chooser, gpointer)
+{
+    const int width = 640;
+    const int height = 440;
+    GtkWindow* window = GTK_WINDOW(chooser);
+    gtk_window_resize(window, width, height);
+    GtkWindow* owner = gtk_window_get_transient_for(window);
+    if (!owner)
+        return;
+    int x = 0;
+    int y = 0;
+    int ownerWidth = 0;
+    int ownerHeight = 0;
+    gtk_window_get_position(owner, &x, &y);
+    gtk_window_get_size(owner, &ownerWidth, &ownerHeight);
+    gtk_window_move(window, std::max(0, x + (ownerWidth - width) / 2),
+                    std::max(0, y + (ownerHeight - height) / 2));
 }
 
 }  // namespace
@@ -175,7 +198,11 @@ bool CGtkView::BrowseForFolder(HWND owner, const std::string& title, std::string
         gtktext::ToUtf8(title).c_str(), OwnerWindow(owner), GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER,
         "_Cancel", GTK_RESPONSE_CANCEL, "_Select", GTK_RESPONSE_ACCEPT, nullptr);
     gtk_window_set_modal(GTK_WINDOW(chooser), TRUE);
+    gtk_window_set_position(GTK_WINDOW(chooser), GTK_WIN_POS_CENTER_ON_PARENT);
+    g_signal_connect(chooser, "map", G_CALLBACK(OnFolderChooserMap), nullptr);
     gtk_file_chooser_set_local_only(GTK_FILE_CHOOSER(chooser), TRUE);
+    // Rather than the recent files, which hold no folders.
+    gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), g_get_home_dir());
     bool chosen = false;
     if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
         // The file system's own bytes, as the other file services take them.
