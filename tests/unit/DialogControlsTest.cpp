@@ -1,7 +1,10 @@
-// The predefined controls of the window model, driven through the Win32
-// calls and the user-input functions on the main template, with a plain
-// dialog procedure that records what the controls report.
+// The predefined controls of the window model and the shell's folder
+// picker, driven through the Win32 calls and the user-input functions on
+// the main template, with a plain dialog procedure that records what the
+// controls report.
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include "DialogManager.h"
 #include "ScriptedView.h"
@@ -29,11 +32,24 @@ INT_PTR CALLBACK RecordingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
     return TRUE;
 }
 
-// Tells which windows the program reported as changed.
-class CChangeWatchingView : public ScriptedView {
+// Tells which windows the program reported as changed, and whether the
+// owner of a message box or folder picker took input while it was open.
+class CWatchingView : public ScriptedView {
 public:
     void WindowChanged(HWND window) override { changed.push_back(window); }
+    int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type) override
+    {
+        ownerTookInput.push_back(owner->enabled);
+        return ScriptedView::ShowMessageBox(owner, text, caption, type);
+    }
+    bool BrowseForFolder(HWND owner, const std::string& title, std::string* path) override
+    {
+        ownerTookInput.push_back(owner->enabled);
+        return ScriptedView::BrowseForFolder(owner, title, path);
+    }
+
     std::vector<HWND> changed;
+    std::vector<bool> ownerTookInput;
 };
 
 LRESULT AddEntry(HWND list, const char* text)
@@ -53,7 +69,7 @@ protected:
         DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, RecordingProc, 0);
     }
 
-    CChangeWatchingView view;
+    CWatchingView view;
     std::vector<Notification> notifications;
 };
 
@@ -223,4 +239,86 @@ TEST_F(DialogControlsTest, EveryChangeByTheProgramReachesTheView)
                 << change.what;
         }
     });
+}
+
+namespace {
+
+struct PickerAnswer {
+    LPITEMIDLIST list;
+    std::string displayName;
+    BOOL gotPath;
+    std::string path;
+};
+
+PickerAnswer Pick(HWND owner, const char* title)
+{
+    char displayName[MAX_PATH];
+    std::memset(displayName, 'X', sizeof displayName);
+    displayName[MAX_PATH - 1] = '\0';
+    BROWSEINFOA info = {};
+    info.hwndOwner = owner;
+    info.pszDisplayName = displayName;
+    info.lpszTitle = title;
+    PickerAnswer answer = { SHBrowseForFolderA(&info), displayName, FALSE, "" };
+    if (answer.list) {
+        char path[MAX_PATH] = "X";
+        answer.gotPath = SHGetPathFromIDListA(answer.list, path);
+        answer.path = path;
+        LPMALLOC pMalloc = nullptr;
+        EXPECT_EQ(SHGetMalloc(&pMalloc), S_OK);
+        pMalloc->Free(answer.list);
+        pMalloc->Release();
+    }
+    return answer;
+}
+
+}  // namespace
+
+TEST_F(DialogControlsTest, FolderPickerHandsBackThePathAndTheFolderName)
+{
+    const std::string longName(280, 'n');
+    const std::string fits = "/" + std::string(MAX_PATH - 2, 'p');  // 259 characters
+    view.folderAnswers = { "/home/duke/Maps Folder/", std::nullopt, "/games/" + longName, fits, "/" };
+    WhileOpen([&](HWND dialog) {
+        PickerAnswer chosen = Pick(dialog, "Where?");
+        EXPECT_NE(chosen.list, nullptr);
+        EXPECT_EQ(chosen.displayName, "Maps Folder");
+        EXPECT_TRUE(chosen.gotPath);
+        EXPECT_EQ(chosen.path, "/home/duke/Maps Folder/");
+
+        PickerAnswer cancelled = Pick(dialog, "Again?");
+        EXPECT_EQ(cancelled.list, nullptr);
+        EXPECT_EQ(cancelled.displayName, std::string(MAX_PATH - 1, 'X'));
+
+        // Too long for a path buffer: the name is cut to fit its buffer, and
+        // the path is refused rather than cut.
+        PickerAnswer tooLong = Pick(dialog, nullptr);
+        EXPECT_EQ(tooLong.displayName, longName.substr(0, MAX_PATH - 1));
+        EXPECT_FALSE(tooLong.gotPath);
+        EXPECT_EQ(tooLong.path, "");
+
+        PickerAnswer longest = Pick(dialog, nullptr);
+        EXPECT_TRUE(longest.gotPath);
+        EXPECT_EQ(longest.path, fits);
+
+        EXPECT_EQ(Pick(dialog, nullptr).displayName, "/");
+        EXPECT_TRUE(dialog->enabled);
+    });
+    ASSERT_EQ(view.folderPickers.size(), 5u);
+    EXPECT_EQ(view.folderPickers[0].title, "Where?");
+    EXPECT_EQ(view.folderPickers[2].title, "");
+    EXPECT_EQ(view.ownerTookInput, std::vector<bool>(5, false));
+}
+
+TEST_F(DialogControlsTest, MessageBoxKeepsItsOwnerFromTakingInput)
+{
+    WhileOpen([&](HWND dialog) {
+        EXPECT_EQ(MessageBoxA(dialog, "Text", "Caption", MB_OK | MB_ICONEXCLAMATION), IDOK);
+        EXPECT_TRUE(dialog->enabled);
+    });
+    EXPECT_EQ(view.ownerTookInput, std::vector<bool>{ false });
+    ASSERT_EQ(view.messageBoxes.size(), 1u);
+    EXPECT_EQ(view.messageBoxes[0].text, "Text");
+    EXPECT_EQ(view.messageBoxes[0].caption, "Caption");
+    EXPECT_EQ(view.messageBoxes[0].type, MB_OK | MB_ICONEXCLAMATION);
 }

@@ -5,10 +5,13 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sys/stat.h>
 
 #include "DialogManager.h"
 #include "Framework.h"
+#include "MapSelectApp.h"
+#include "MapSelectDlg.h"
 #include "ScriptedView.h"
 #include "resource.h"
 
@@ -261,8 +264,8 @@ TEST_F(DialogMachineryTest, SystemMenuHoldsTheSystemsItemsAndMinimiseToggles)
 namespace {
 
 // The program as started from a folder of its own, with the help page
-// beside it as the build puts it.
-class DialogHelpTest : public DialogMachineryTest {
+// beside it as the build puts it and a settings home of its own.
+class DialogProgramTest : public DialogMachineryTest {
 protected:
     void SetUp() override
     {
@@ -271,6 +274,9 @@ protected:
         root = pattern;
         mkdir((root + "/help").c_str(), 0755);
         std::ofstream(root + "/help/levrin.html") << "<html></html>\n";
+        const char* configHome = std::getenv("XDG_CONFIG_HOME");
+        m_savedConfigHome = configHome ? std::optional<std::string>(configHome) : std::nullopt;
+        setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
         m_savedAppName = AfxGetApp()->m_strAppName;
         m_savedHelpFile = AfxGetApp()->m_strHelpFilePath;
         StartAs("Levrin");
@@ -280,6 +286,10 @@ protected:
         AfxGetApp()->m_strAppName = m_savedAppName;
         AfxGetApp()->m_strHelpFilePath = m_savedHelpFile;
         AfxGetApp()->m_pMainWnd = nullptr;
+        if (m_savedConfigHome)
+            setenv("XDG_CONFIG_HOME", m_savedConfigHome->c_str(), 1);
+        else
+            unsetenv("XDG_CONFIG_HOME");
         std::system(("rm -rf '" + root + "'").c_str());
     }
     void StartAs(const std::string& program) { AfxGetApp()->SetUpFromModulePath((root + "/" + program).c_str()); }
@@ -305,13 +315,14 @@ protected:
     std::string root;
 
 private:
+    std::optional<std::string> m_savedConfigHome;
     CString m_savedAppName;
     CString m_savedHelpFile;
 };
 
 }  // namespace
 
-TEST_F(DialogHelpTest, F1OpensTheHelpPageBesideTheProgram)
+TEST_F(DialogProgramTest, F1OpensTheHelpPageBesideTheProgram)
 {
     view.helpStarts = true;
     EXPECT_TRUE(PressF1(false, false, false));
@@ -325,7 +336,7 @@ TEST_F(DialogHelpTest, F1OpensTheHelpPageBesideTheProgram)
     EXPECT_EQ(view.helpOpened.back(), root + "/help/levrin.html");
 }
 
-TEST_F(DialogHelpTest, HelpThatCannotStartIsReported)
+TEST_F(DialogProgramTest, HelpThatCannotStartIsReported)
 {
     // The viewer fails to start.
     view.helpStarts = false;
@@ -343,7 +354,7 @@ TEST_F(DialogHelpTest, HelpThatCannotStartIsReported)
     EXPECT_EQ(MessageTexts(), (std::vector<std::string>{ "Failed to launch help.", "Failed to launch help." }));
 }
 
-TEST_F(DialogHelpTest, F1WithAModifierDoesNothing)
+TEST_F(DialogProgramTest, F1WithAModifierDoesNothing)
 {
     view.helpStarts = true;
     const bool modifiers[][3] = { { true, false, false }, { false, true, false }, { false, false, true } };
@@ -351,4 +362,34 @@ TEST_F(DialogHelpTest, F1WithAModifierDoesNothing)
         EXPECT_FALSE(PressF1(held[0], held[1], held[2]));
     EXPECT_TRUE(view.helpOpened.empty());
     EXPECT_TRUE(view.messageBoxes.empty());
+}
+
+TEST_F(DialogProgramTest, TheMainDialogGetsItsIconsAndMenuAndDrawsTheIconWhileMinimised)
+{
+    GetMapSelectApp()->SetSettingsKey("Duke3d");
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    ASSERT_NE(icon, nullptr);
+    CMapSelectDlg dlg(nullptr);
+    AfxGetApp()->m_pMainWnd = &dlg;
+    Run(dlg, [&](HWND dialog) {
+        EXPECT_EQ(dialog->icons[ICON_BIG], icon);
+        EXPECT_EQ(dialog->icons[ICON_SMALL], icon);
+        EXPECT_EQ(SendMessageA(dialog, WM_QUERYDRAGICON, 0, 0), reinterpret_cast<LRESULT>(icon));
+        const std::vector<HostMenu::Item>& items = GetSystemMenu(dialog, FALSE)->items;
+        ASSERT_EQ(items.size(), 6u);
+        EXPECT_EQ(items[3].id, static_cast<UINT_PTR>(SC_CLOSE));
+        EXPECT_EQ(items[4].flags, MF_SEPARATOR);
+        EXPECT_EQ(items[5].id, static_cast<UINT_PTR>(IDM_ABOUTBOX));
+        EXPECT_EQ(items[5].text, "&About Levrin...");
+
+        // Not minimised: the default painting, and no icon.
+        SendMessageA(dialog, WM_PAINT, 0, 0);
+        EXPECT_EQ(dialog->paintDC.drawnIcon, nullptr);
+        host::SystemCommand(dialog, SC_MINIMIZE);
+        SendMessageA(dialog, WM_PAINT, 0, 0);
+        EXPECT_EQ(dialog->paintDC.drawnIcon, icon);
+        // Centred in the 294 by 353 client area.
+        EXPECT_EQ(dialog->paintDC.drawnAt.x, (294 - 32 + 1) / 2);
+        EXPECT_EQ(dialog->paintDC.drawnAt.y, (353 - 32 + 1) / 2);
+    });
 }
