@@ -107,6 +107,17 @@ char NarrowCharacter(char16_t ch)
     return static_cast<char>(0x80 + (found - std::begin(kWindows1252High)));
 }
 
+// Resource text in the ANSI code page (1252); characters outside it
+// become '?'.
+std::string NarrowResourceText(const std::u16string& text)
+{
+    std::string narrow;
+    narrow.reserve(text.size());
+    for (char16_t ch : text)
+        narrow += NarrowCharacter(ch);
+    return narrow;
+}
+
 char16_t UpperAscii(char16_t ch)
 {
     return ch >= u'a' && ch <= u'z' ? static_cast<char16_t>(ch - u'a' + u'A') : ch;
@@ -294,15 +305,6 @@ std::unique_ptr<HostIcon> LoadIconGroup(HMODULE module, LPCSTR name)
 }
 
 }  // namespace
-
-std::string NarrowResourceText(const std::u16string& text)
-{
-    std::string narrow;
-    narrow.reserve(text.size());
-    for (char16_t ch : text)
-        narrow += NarrowCharacter(ch);
-    return narrow;
-}
 
 bool FindResourceBytes(HMODULE module, LPCSTR type, LPCSTR name, ResourceBytes* found)
 {

@@ -56,8 +56,4 @@ bool ParseDialogTemplate(const ResourceBytes& bytes, DialogTemplate* dialog);
 // The named template of a module; false when missing or damaged.
 bool LoadDialogTemplate(HMODULE module, LPCSTR name, DialogTemplate* dialog);
 
-// UTF-16 text of a resource in the ANSI code page (1252); characters
-// outside it become '?'.
-std::string NarrowResourceText(const std::u16string& text);
-
 }  // namespace host
