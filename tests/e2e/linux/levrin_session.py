@@ -3,6 +3,7 @@ the accessibility bus, as an assistive tool or a user would see it."""
 
 import ctypes
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -33,6 +34,12 @@ def wait_for(what, probe, timeout=DEFAULT_TIMEOUT):
 def quiet_pyatspi():
     """pyatspi calls the interface getters that its own library deprecates."""
     warnings.filterwarnings("ignore", message=r"Atspi\.Accessible\.", category=DeprecationWarning)
+
+
+def label_texts(root):
+    """The texts of every label in a window, in tree order."""
+    return [node.name for node in pyatspi.findAllDescendants(
+        root, lambda node: node.getRoleName() == "label")]
 
 
 class VirtualDisplay:
@@ -137,12 +144,17 @@ class Levrin:
                 return child
         return None
 
-    def _find_xid(self):
+    def _find_xid(self, title_pattern="^Levrin"):
         found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
-                                str(self.process.pid), "--name", "^Levrin"],
+                                str(self.process.pid), "--name", title_pattern],
                                capture_output=True, text=True)
         ids = found.stdout.split()
         return int(ids[0]) if ids else None
+
+    def xid_of(self, title):
+        """The X window of a top-level window of the program, by its title."""
+        pattern = "^" + re.escape(title) + "$"
+        return wait_for("the X window %r" % title, lambda: self._find_xid(pattern))
 
     def control(self, control_id):
         """The control with this template id (its widget, not a frame around it)."""
@@ -171,25 +183,62 @@ class Levrin:
                 rows.append((cell.name, cell.getState().contains(pyatspi.STATE_SELECTED)))
         return rows
 
-    def focus_window(self):
-        subprocess.run(["xdotool", "windowactivate", "--sync", str(self.xid)],
-                       stderr=subprocess.DEVNULL)
-        subprocess.run(["xdotool", "windowfocus", "--sync", str(self.xid)], check=True)
+    def focus_window(self, xid=None):
+        """The keyboard focus to a window: the main dialog unless told."""
+        subprocess.run(["xdotool", "windowfocus", "--sync", str(xid or self.xid)], check=True)
 
-    def key(self, *keys):
-        self.focus_window()
+    def key(self, *keys, xid=None):
+        self.focus_window(xid)
         subprocess.run(["xdotool", "key", "--clearmodifiers"] + list(keys), check=True)
 
-    def type_text(self, text):
-        self.focus_window()
+    def type_text(self, text, xid=None):
+        self.focus_window(xid)
         subprocess.run(["xdotool", "type", "--delay", "20", text], check=True)
 
     def click(self, control_id):
-        extents = self.control(control_id).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        x = extents.x + extents.width // 2
-        y = extents.y + extents.height // 2
-        subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "1"],
-                       check=True)
+        self.click_node(self.control(control_id))
+
+    def click_node(self, node, button=1, at=None):
+        """A mouse click on an accessible, at its centre or at an offset in it."""
+        extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        dx, dy = at if at else (extents.width // 2, extents.height // 2)
+        subprocess.run(["xdotool", "mousemove", "--sync", str(extents.x + dx),
+                        str(extents.y + dy), "click", str(button)], check=True)
+
+    def window(self, predicate, what):
+        """A showing top-level window of the program."""
+        def probe():
+            for child in self.app:
+                if child is not None and child.getState().contains(pyatspi.STATE_SHOWING) \
+                        and predicate(child):
+                    return child
+            return None
+
+        return wait_for(what, probe)
+
+    def window_named(self, name):
+        return self.window(lambda node: node.name == name, "the window %r" % name)
+
+    def message_box(self):
+        return self.window(lambda node: node.getRoleName() == "alert", "a message box")
+
+    def gone(self, node, what="the window"):
+        def probe():
+            try:
+                return not node.getState().contains(pyatspi.STATE_SHOWING)
+            except Exception:
+                return True
+
+        return wait_for("%s to close" % what, probe)
+
+    def find(self, root, role, name):
+        return wait_for("%s %r" % (role, name), lambda: pyatspi.findDescendant(
+            root, lambda node: node.getRoleName() == role and node.name == name))
+
+    def menu_item(self, name):
+        return wait_for("menu item %r" % name, lambda: pyatspi.findDescendant(
+            self.app, lambda node: node.getRoleName() == "menu item" and node.name == name
+            and node.getState().contains(pyatspi.STATE_SHOWING)))
 
     def request_close(self):
         X11().request_close(self.xid)

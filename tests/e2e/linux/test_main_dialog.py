@@ -7,13 +7,18 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from levrin_session import Fixture, Levrin, VirtualDisplay, quiet_pyatspi, wait_for  # noqa: E402
+from levrin_session import (Fixture, Levrin, VirtualDisplay, label_texts,  # noqa: E402
+                            quiet_pyatspi, wait_for)
 
+IDC_BROWSE_MAPDIR = 1000
+IDC_BROWSE_EXEDIR = 1007
 IDC_MAPDIR = 1001
 IDC_MAPLIST = 1003
 IDC_CURRENT_MAP = 1006
 IDC_EXEDIR = 1008
 IDCANCEL = 2
+MAP_PICKER_TITLE = "Where can I find your Duke3d .Map Files Dude?"
+GAME_PICKER_TITLE = "Where can I find your Duke3d Exe Files Dude?"
 
 OPTIONS = argparse.Namespace(exe=None, screenshot=None)
 
@@ -99,6 +104,84 @@ class MainDialogTest(unittest.TestCase):
         levrin.key("Escape")
         levrin.wait_for_exit()
         self.assertEqual(self.fixture.settings_bytes(), stored)
+
+    def choose_in_picker(self, levrin, title, folder):
+        picker = levrin.window_named(title)
+        picker_xid = levrin.xid_of(title)
+        levrin.key("ctrl+l", xid=picker_xid)
+        levrin.type_text(folder + "/", xid=picker_xid)
+        levrin.click_node(levrin.find(picker, "push button", "Select"))
+        levrin.gone(picker)
+
+    def testMapFolderPickerTakesTheChosenFolder(self):
+        _, game_dir = self.seed()
+        other_dir = self.fixture.make_files("other maps", ["Zoo.map", "alpha.MAP"])
+        levrin = self.start()
+        levrin.click(IDC_BROWSE_MAPDIR)
+        self.choose_in_picker(levrin, MAP_PICKER_TITLE, other_dir)
+        wait_for("the chosen folder's maps",
+                 lambda: [name for name, _ in levrin.list_rows(IDC_MAPLIST)] == ["alpha", "zoo"])
+        self.assertEqual(levrin.text_of(IDC_MAPDIR), other_dir)
+        stored = self.fixture.settings_bytes().decode()
+        self.assertIn("MapDir=%s\n" % other_dir, stored)
+        self.assertIn("ExeDir=%s\n" % game_dir, stored)
+
+    def testPickerCancelChangesNothing(self):
+        map_dir, _ = self.seed()
+        stored = self.fixture.settings_bytes()
+        levrin = self.start()
+        levrin.click(IDC_BROWSE_MAPDIR)
+        picker = levrin.window_named(MAP_PICKER_TITLE)
+        levrin.click_node(levrin.find(picker, "push button", "Cancel"))
+        levrin.gone(picker)
+        wait_for("the list after the refresh", lambda: levrin.list_rows(IDC_MAPLIST))
+        self.assertEqual(levrin.text_of(IDC_MAPDIR), map_dir)
+        self.assertEqual(self.fixture.settings_bytes(), stored)
+
+    def testGameFolderWithoutExecutableIsRefused(self):
+        _, game_dir = self.seed()
+        stored = self.fixture.settings_bytes()
+        empty_dir = self.fixture.make_files("empty", [])
+        levrin = self.start()
+        levrin.click(IDC_BROWSE_EXEDIR)
+        self.choose_in_picker(levrin, GAME_PICKER_TITLE, empty_dir)
+        box = levrin.message_box()
+        self.assertIn("Dude! I can't find Duke3d.exe here 8-()", label_texts(box))
+        self.assertEqual(box.name, "levrin")
+        levrin.click_node(levrin.find(box, "push button", "OK"))
+        levrin.gone(box)
+        # The refused folder leaves the previous one in place.
+        wait_for("the refreshed list", lambda: levrin.list_rows(IDC_MAPLIST))
+        self.assertEqual(levrin.text_of(IDC_EXEDIR), game_dir)
+        self.assertEqual(self.fixture.settings_bytes(), stored)
+
+    def testEnterInstallsTheSelectedMap(self):
+        map_dir, game_dir = self.seed()
+        levrin = self.start()
+        wait_for("arena selected", lambda: ("arena", True) in levrin.list_rows(IDC_MAPLIST))
+        levrin.key("Return")
+        box = levrin.message_box()
+        with open(os.path.join(map_dir, "arena.MAP"), "rb") as source, \
+                open(os.path.join(game_dir, "e1l1.map"), "rb") as target:
+            self.assertEqual(target.read(), source.read())
+        self.assertTrue(any("e1l1.map" in text for text in label_texts(box)))
+        levrin.key("Return", xid=levrin.xid_of("levrin"))
+        levrin.gone(box)
+        self.assertIn("Current Map=arena\n", self.fixture.settings_bytes().decode())
+
+    def testSystemMenuOpensTheAboutBox(self):
+        levrin = self.start()
+        extents = levrin.dialog.queryComponent().getExtents(0)
+        # The dialog's own background, right of the first prompt.
+        levrin.click_node(levrin.dialog, button=3, at=(extents.width - 4, 4))
+        levrin.click_node(levrin.menu_item("About Levrin..."))
+        about = levrin.window_named("About Levrin")
+        levrin.find(about, "push button", "Press Me Babee")
+        levrin.key("Escape", xid=levrin.xid_of("About Levrin"))
+        levrin.gone(about)
+        self.assertIsNone(levrin.process.poll())
+        levrin.key("Escape")
+        levrin.wait_for_exit()
 
 
 def main():
