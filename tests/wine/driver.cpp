@@ -271,6 +271,18 @@ int OnWaitGone(const std::vector<std::string>&)
     return hGone ? 0 : Fail("the dialog is still there");
 }
 
+std::string ButtonTexts(HWND hDialog)
+{
+    std::string texts;
+    for (HWND hChild : ChildrenOf(hDialog)) {
+        if (ClassName(hChild) != "Button")
+            continue;
+        texts += texts.empty() ? "" : "|";
+        texts += WindowText(hChild);
+    }
+    return texts;
+}
+
 // Prints the box's text, then presses its OK button and waits for it to go.
 int OnMessageBox(const std::vector<std::string>&)
 {
@@ -278,6 +290,9 @@ int OnMessageBox(const std::vector<std::string>&)
     if (!hBox)
         return Fail("no message box appeared");
     PrintValue("text", WindowText(GetDlgItem(hBox, kMessageTextId)));
+    PrintValue("buttons", ButtonTexts(hBox));
+    HWND hOwner = GetWindow(hBox, GW_OWNER);
+    PrintValue("owner", hOwner ? WindowText(hOwner) : "none");
     HWND hOk = GetDlgItem(hBox, IDOK);
     PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(hOk));
     HWND hGone = WaitForWindow([&]() -> HWND { return IsWindow(hBox) ? nullptr : GetDesktopWindow(); });

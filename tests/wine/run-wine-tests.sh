@@ -178,7 +178,10 @@ case_first_start() {
     drive key enter
     local box
     box=$(drive messagebox) || fail "$CASE: Enter showed no message box"
-    [ "$box" = "text=$NO_GAME_FOLDER_MESSAGE" ] || fail "$CASE: Enter showed '$box'"
+    local expected_box="text=$NO_GAME_FOLDER_MESSAGE
+buttons=OK
+owner=Levrin (v1.1) "
+    [ "$box" = "$expected_box" ] || fail "$CASE: Enter showed '$box'"
     drive wait-dialog || fail "$CASE: the dialog closed after the message"
     end_app press 2
     local stored
