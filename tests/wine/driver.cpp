@@ -217,38 +217,56 @@ int OnPress(const std::vector<std::string>& args)
     return 0;
 }
 
-UINT VirtualKeyNamed(const std::string& name)
+struct CKeyEntry {
+    const char* pszName;
+    UINT nKey;
+    bool bAlt;
+};
+
+const CKeyEntry g_keys[] = {
+    { "escape", VK_ESCAPE, false },
+    { "enter", VK_RETURN, false },
+    { "tab", VK_TAB, false },
+    { "f1", VK_F1, false },
+    { "alt+f4", VK_F4, true },
+};
+
+const CKeyEntry* KeyNamed(const std::string& name)
 {
-    if (name == "escape")
-        return VK_ESCAPE;
-    if (name == "enter")
-        return VK_RETURN;
-    if (name == "tab")
-        return VK_TAB;
-    if (name == "f1")
-        return VK_F1;
-    return 0;
+    for (const CKeyEntry& key : g_keys) {
+        if (name == key.pszName)
+            return &key;
+    }
+    return nullptr;
 }
 
-void PostKeyStroke(HWND hTarget, UINT nKey)
+// With Alt held the keystroke is a system key, as the keyboard makes it.
+void PostKeyStroke(HWND hTarget, const CKeyEntry& key)
 {
-    LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(nKey, MAPVK_VK_TO_VSC)) << 16;
-    PostMessageA(hTarget, WM_KEYDOWN, nKey, scan | 1);
-    PostMessageA(hTarget, WM_KEYUP, nKey, scan | 1 | (1L << 30) | (1L << 31));
+    LPARAM lParam = (static_cast<LPARAM>(MapVirtualKeyA(key.nKey, MAPVK_VK_TO_VSC)) << 16) | 1;
+    UINT nDown = WM_KEYDOWN;
+    UINT nUp = WM_KEYUP;
+    if (key.bAlt) {
+        lParam |= 1L << 29;
+        nDown = WM_SYSKEYDOWN;
+        nUp = WM_SYSKEYUP;
+    }
+    PostMessageA(hTarget, nDown, key.nKey, lParam);
+    PostMessageA(hTarget, nUp, key.nKey, lParam | (1L << 30) | (1L << 31));
 }
 
 // The key goes to the focused control, where the dialog's own loop sees it
 // as the user's keystroke.
 int OnKey(const std::vector<std::string>& args)
 {
-    UINT nKey = args.size() == 1 ? VirtualKeyNamed(args[0]) : 0;
-    if (!nKey)
-        return Fail("key takes escape, enter, tab or f1");
+    const CKeyEntry* pKey = args.size() == 1 ? KeyNamed(args[0]) : nullptr;
+    if (!pKey)
+        return Fail("key takes escape, enter, tab, f1 or alt+f4");
     HWND hDialog = WaitForDialog(kMainCaption);
     if (!hDialog)
         return Fail("no dialog to send a key to");
     HWND hFocus = FocusOf(hDialog);
-    PostKeyStroke(hFocus ? hFocus : hDialog, nKey);
+    PostKeyStroke(hFocus ? hFocus : hDialog, *pKey);
     return 0;
 }
 

@@ -227,6 +227,20 @@ case_missing_map_folder() {
     end_app close
 }
 
+# Every way out ends the program in the same way, and none writes a setting.
+case_ways_out() {
+    local way
+    for way in "press 2" "key escape" "close" "key alt+f4"; do
+        CASE="ending with $way"
+        reset_settings
+        set_setting MapDir REG_SZ 'Z:\no\such\folder'
+        set_setting "Current Map" REG_SZ castle
+        start_app
+        # shellcheck disable=SC2086
+        end_app $way
+    done
+}
+
 # A value of another type is read as its bytes up to the first zero byte.
 case_current_map_of_another_type() {
     local row dword expected
@@ -247,6 +261,7 @@ make_prefix
 case_first_start
 case_stored_settings
 case_missing_map_folder
+case_ways_out
 case_current_map_of_another_type
 
 if [ $FAILURES -ne 0 ]; then
