@@ -301,6 +301,21 @@ std::string ButtonTexts(HWND hDialog)
     return texts;
 }
 
+int OnWaitFocus(const std::vector<std::string>& args)
+{
+    if (args.size() != 1)
+        return Fail("wait-focus takes a control id");
+    HWND hDialog = WaitForDialog(kMainCaption);
+    if (!hDialog)
+        return Fail("no dialog to watch the focus in");
+    int id = std::atoi(args[0].c_str());
+    HWND hFocused = WaitForWindow([&]() -> HWND {
+        HWND hFocus = FocusOf(hDialog);
+        return hFocus && GetDlgCtrlID(hFocus) == id ? hFocus : nullptr;
+    });
+    return hFocused ? 0 : Fail("the focus did not reach that control");
+}
+
 // Prints the box's text, then presses its OK button and waits for it to go.
 int OnMessageBox(const std::vector<std::string>&)
 {
@@ -329,6 +344,7 @@ const CCommandEntry g_commands[] = {
     { "key", OnKey },
     { "close", OnClose },
     { "wait-gone", OnWaitGone },
+    { "wait-focus", OnWaitFocus },
     { "messagebox", OnMessageBox },
 };
 

@@ -227,6 +227,20 @@ case_missing_map_folder() {
     end_app close
 }
 
+# Tab walks the controls in template order; Enter presses the focused push
+# button, here Exit.
+case_keyboard() {
+    CASE="keyboard"
+    reset_settings
+    start_app
+    local id
+    for id in 2 1000 1001 1003 1007 1008 1009 1 2; do
+        drive key tab
+        drive wait-focus "$id" || fail "$CASE: Tab did not move the focus to $id"
+    done
+    end_app key enter
+}
+
 # Every way out ends the program in the same way, and none writes a setting.
 case_ways_out() {
     local way
@@ -261,6 +275,7 @@ make_prefix
 case_first_start
 case_stored_settings
 case_missing_map_folder
+case_keyboard
 case_ways_out
 case_current_map_of_another_type
 
