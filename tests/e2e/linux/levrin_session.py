@@ -13,6 +13,7 @@ import warnings
 import pyatspi
 
 DEFAULT_TIMEOUT = 10.0
+START_TIMEOUT = 20.0  # a loaded machine starts GTK slowly
 POLL_INTERVAL = 0.05
 
 
@@ -25,6 +26,8 @@ def wait_for(what, probe, timeout=DEFAULT_TIMEOUT):
             result = probe()
             if result:
                 return result
+        except AssertionError:
+            raise
         except Exception as error:  # the tree may change under our feet
             last_error = error
         time.sleep(POLL_INTERVAL)
@@ -124,12 +127,18 @@ class Levrin:
         env = dict(os.environ)
         env.update({"XDG_CONFIG_HOME": config_home, "NO_AT_BRIDGE": "0", "GTK_A11Y": "atspi",
                     "GDK_BACKEND": "x11", "LC_ALL": "C.UTF-8"})
+        # The accessibility bus and registry must run before the program
+        # starts: a program that finds no bus stays off it for its whole life.
+        pyatspi.Registry.getDesktop(0).childCount
         self.process = subprocess.Popen([exe], env=env, cwd=os.path.dirname(exe))
-        self.app = wait_for("the application on the accessibility bus", self._find_app)
+        self.app = wait_for("the application on the accessibility bus", self._find_app,
+                            timeout=START_TIMEOUT)
         self.dialog = wait_for("the main dialog", self._find_dialog)
         self.xid = wait_for("the main dialog's X window", self._find_xid)
 
     def _find_app(self):
+        if self.process.poll() is not None:
+            raise AssertionError("the program ended at start with %d" % self.process.returncode)
         desktop = pyatspi.Registry.getDesktop(0)
         for app in desktop:
             if app is not None and app.name == self.APP_NAME and \
@@ -166,6 +175,12 @@ class Levrin:
             return matches[-1] if matches else None
 
         return wait_for("control %s" % control_id, probe)
+
+    def focused_id(self):
+        """The template id of the control that holds the keyboard focus."""
+        focused = pyatspi.findDescendant(
+            self.dialog, lambda node: node.getState().contains(pyatspi.STATE_FOCUSED))
+        return int(focused.accessibleId) if focused and focused.accessibleId else None
 
     def text_of(self, control_id):
         node = self.control(control_id)

@@ -16,6 +16,7 @@ IDC_MAPDIR = 1001
 IDC_MAPLIST = 1003
 IDC_CURRENT_MAP = 1006
 IDC_EXEDIR = 1008
+IDOK = 1
 IDCANCEL = 2
 MAP_PICKER_TITLE = "Where can I find your Duke3d .Map Files Dude?"
 GAME_PICKER_TITLE = "Where can I find your Duke3d Exe Files Dude?"
@@ -182,6 +183,28 @@ class MainDialogTest(unittest.TestCase):
         self.assertIsNone(levrin.process.poll())
         levrin.key("Escape")
         levrin.wait_for_exit()
+
+
+    def testOpensCentredWithTheFocusOnSetMap(self):
+        levrin = self.start()
+        wait_for("the focus on Set Map", lambda: levrin.focused_id() == IDOK)
+        screen = subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True,
+                                text=True, check=True).stdout.split()
+        extents = levrin.dialog.queryComponent().getExtents(0)
+        self.assertLessEqual(abs(extents.x - (int(screen[0]) - extents.width) // 2), 1)
+        self.assertLessEqual(abs(extents.y - (int(screen[1]) - extents.height) // 2), 1)
+
+    def testTabFollowsTheTemplateOrder(self):
+        self.seed()
+        levrin = self.start()
+        wait_for("the focus on Set Map", lambda: levrin.focused_id() == IDOK)
+        for key, expected in [("Tab", IDCANCEL), ("Tab", IDC_BROWSE_MAPDIR), ("Tab", IDC_MAPDIR),
+                              ("Tab", IDC_MAPLIST), ("shift+Tab", IDC_MAPDIR)]:
+            levrin.key(key)
+            wait_for("the focus on %d after %s" % (expected, key),
+                     lambda: levrin.focused_id() == expected)
+        # Passing through the list leaves its selection as it was.
+        self.assertEqual(levrin.list_rows(IDC_MAPLIST), [("arena", True), ("castle", False)])
 
 
 def main():
