@@ -198,10 +198,23 @@ void CGtkDialog::NameUnlabelledControls()
 void CGtkDialog::MirrorDialog()
 {
     gtk_window_set_title(m_pWindow, gtktext::ToUtf8(m_hWnd->text).c_str());
-    gtk_widget_set_size_request(m_pLayout, Width(m_hWnd->rect), Height(m_hWnd->rect));
-    gtk_window_move(m_pWindow, m_hWnd->rect.left, m_hWnd->rect.top);
+    MirrorPlacement();
     MirrorIcons();
     MirrorFocus();
+}
+
+// Only a placement that the program changed: the user may have moved the
+// window since, which the model does not hear of.
+void CGtkDialog::MirrorPlacement()
+{
+    const RECT& rect = m_hWnd->rect;
+    if (m_bPlaced && rect.left == m_placed.left && rect.top == m_placed.top &&
+        rect.right == m_placed.right && rect.bottom == m_placed.bottom)
+        return;
+    gtk_widget_set_size_request(m_pLayout, Width(rect), Height(rect));
+    gtk_window_move(m_pWindow, rect.left, rect.top);
+    m_placed = rect;
+    m_bPlaced = true;
 }
 
 void CGtkDialog::MirrorFocus()
@@ -221,6 +234,11 @@ void CGtkDialog::MirrorFocus()
 
 void CGtkDialog::MirrorIcons()
 {
+    if (m_bIconsSet && m_shownIcons[0] == m_hWnd->icons[0] && m_shownIcons[1] == m_hWnd->icons[1])
+        return;
+    m_shownIcons[0] = m_hWnd->icons[0];
+    m_shownIcons[1] = m_hWnd->icons[1];
+    m_bIconsSet = true;
     GList* pixbufs = nullptr;
     for (HICON icon : { m_hWnd->icons[ICON_BIG], m_hWnd->icons[ICON_SMALL] }) {
         if (!icon)

@@ -37,6 +37,7 @@ private:
     void AddControls();
     void NameUnlabelledControls();
     void MirrorDialog();
+    void MirrorPlacement();
     void MirrorFocus();
     void MirrorIcons();
     void PopUpSystemMenu(const GdkEvent* trigger);
@@ -55,5 +56,9 @@ private:
     GtkWidget* m_pSystemMenu = nullptr;
     GMainLoop* m_pModalLoop = nullptr;
     bool m_bMirroring = false;
+    bool m_bPlaced = false;
+    RECT m_placed = { 0, 0, 0, 0 };
+    bool m_bIconsSet = false;
+    HICON m_shownIcons[2] = { nullptr, nullptr };
     std::vector<std::unique_ptr<CGtkControl>> m_controls;
 };
