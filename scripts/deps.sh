@@ -6,7 +6,7 @@ set -euo pipefail
 BUILD_PACKAGES=(cmake g++ make pkg-config libgtk-3-dev g++-mingw-w64-i686)
 RUN_PACKAGES=(xvfb xauth)
 TEST_PACKAGES=(googletest libgtest-dev libgmock-dev xvfb xauth xdotool
-               imagemagick at-spi2-core dbus-x11 python3-pyatspi wine wine32:i386)
+               imagemagick at-spi2-core dbus-x11 python3-pyatspi wine wine32:i386 fonts-wine)
 
 case "${1:-test}" in
     run) wanted=("${BUILD_PACKAGES[@]}" "${RUN_PACKAGES[@]}") ;;
