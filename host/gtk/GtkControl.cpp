@@ -51,6 +51,12 @@ CGtkControl::CGtkControl(HWND control, CGtkDialog* dialog)
     Mirror();
 }
 
+CGtkControl::~CGtkControl()
+{
+    if (m_nListIdle)
+        g_source_remove(m_nListIdle);
+}
+
 GtkWidget* CGtkControl::FocusWidget() const
 {
     if (GTK_IS_BUTTON(m_pWidget) || GTK_IS_ENTRY(m_pWidget) || GTK_IS_TREE_VIEW(m_pWidget))
@@ -84,6 +90,15 @@ void CGtkControl::Mirror()
     m_bMirroring = true;
     gtk_widget_set_sensitive(m_pOuter, m_hWnd->enabled);
     MirrorText();
+    m_bMirroring = false;
+    // A list filled entry by entry is shown once, before the next frame.
+    if (m_pStore && !m_nListIdle)
+        m_nListIdle = g_idle_add_full(G_PRIORITY_HIGH_IDLE, OnListIdle, this, nullptr);
+}
+
+void CGtkControl::MirrorList()
+{
+    m_bMirroring = true;
     MirrorEntries();
     MirrorSelection();
     m_bMirroring = false;
@@ -182,23 +197,18 @@ void CGtkControl::MirrorText()
 
 void CGtkControl::MirrorEntries()
 {
-    if (!m_pStore)
-        return;
-    GtkTreeModel* model = GTK_TREE_MODEL(m_pStore);
-    bool same = gtk_tree_model_iter_n_children(model, nullptr) == static_cast<int>(m_hWnd->items.size());
-    GtkTreeIter iter;
-    for (size_t i = 0; same && i < m_hWnd->items.size(); ++i) {
-        gchar* text = nullptr;
-        gtk_tree_model_iter_nth_child(model, &iter, nullptr, static_cast<int>(i));
-        gtk_tree_model_get(model, &iter, 0, &text, -1);
-        same = gtktext::ToDisplay(m_hWnd->items[i]) == (text ? text : "");
-        g_free(text);
-    }
+    const auto& items = m_hWnd->items;
+    bool same = m_shownItems.size() == items.size();
+    for (size_t i = 0; same && i < items.size(); ++i)
+        same = m_shownItems[i] == items[i];
     if (same)
         return;
+    m_shownItems.clear();
     gtk_list_store_clear(m_pStore);
-    for (const std::string& item : m_hWnd->items)
+    for (const std::string& item : items) {
+        m_shownItems.push_back(item);
         gtk_list_store_insert_with_values(m_pStore, nullptr, -1, 0, gtktext::ToDisplay(item).c_str(), -1);
+    }
 }
 
 void CGtkControl::MirrorSelection()
@@ -219,6 +229,14 @@ void CGtkControl::MirrorSelection()
     }
     gtk_tree_view_scroll_to_cell(view, path, nullptr, FALSE, 0, 0);
     gtk_tree_path_free(path);
+}
+
+gboolean CGtkControl::OnListIdle(gpointer self)
+{
+    auto* control = static_cast<CGtkControl*>(self);
+    control->m_nListIdle = 0;
+    control->MirrorList();
+    return G_SOURCE_REMOVE;
 }
 
 void CGtkControl::OnClicked(GtkButton*, gpointer self)

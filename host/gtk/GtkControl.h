@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The host's platform header first: it defines TRUE and FALSE unguarded.
 #include "HostWindow.h"
@@ -13,6 +14,7 @@ class CGtkDialog;
 class CGtkControl {
 public:
     CGtkControl(HWND control, CGtkDialog* dialog);
+    ~CGtkControl();
     CGtkControl(const CGtkControl&) = delete;
     static bool IsClass(HWND window, const char* className);
     CGtkControl& operator=(const CGtkControl&) = delete;
@@ -35,8 +37,11 @@ private:
     void CreateEdit();
     void CreateListBox();
     void MirrorText();
+    void MirrorList();
     void MirrorEntries();
     void MirrorSelection();
+
+    static gboolean OnListIdle(gpointer self);
 
     static void OnClicked(GtkButton* button, gpointer self);
     static void OnEditChanged(GtkEditable* editable, gpointer self);
@@ -50,5 +55,7 @@ private:
     GtkWidget* m_pOuter = nullptr;
     GtkWidget* m_pWidget = nullptr;  // the button, label, entry or tree view
     GtkListStore* m_pStore = nullptr;
+    std::vector<std::string> m_shownItems;  // what the store holds
+    guint m_nListIdle = 0;
     bool m_bMirroring = false;
 };
