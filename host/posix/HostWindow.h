@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "HostListItems.h"
 #include "Platform.h"
 
 struct HostMenu {
@@ -46,7 +47,7 @@ struct HostWindow {
     bool enabled = true;
 
     // List boxes.
-    std::vector<std::string> items;
+    HostListItems items;
     int curSel = -1;
 
     // Dialogs.

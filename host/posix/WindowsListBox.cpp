@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace host {
 
@@ -48,11 +49,11 @@ LRESULT AddString(HWND list, LPARAM text)
     std::string entry(reinterpret_cast<const char*>(text));
     // A sorted list puts an entry after those equal to it, so that entries
     // keep the order in which they came.
-    auto at = list->items.end();
+    std::size_t at = list->items.size();
     if (list->style & LBS_SORT)
-        at = std::upper_bound(list->items.begin(), list->items.end(), entry, LessIgnoringCase);
-    auto index = static_cast<int>(at - list->items.begin());
-    list->items.insert(at, entry);
+        at = list->items.upper_bound(entry, LessIgnoringCase);
+    auto index = static_cast<int>(at);
+    list->items.insert(at, std::move(entry));
     // The selection stays on the entry that had it.
     if (list->curSel >= index)
         ++list->curSel;
