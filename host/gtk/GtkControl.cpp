@@ -207,7 +207,8 @@ void CGtkControl::MirrorEntries()
     gtk_list_store_clear(m_pStore);
     for (const std::string& item : items) {
         m_shownItems.push_back(item);
-        gtk_list_store_insert_with_values(m_pStore, nullptr, -1, 0, gtktext::ToDisplay(item).c_str(), -1);
+        gtk_list_store_insert_with_values(m_pStore, nullptr, -1, 0,
+                                          gtktext::ToDisplay(item).c_str(), -1);
     }
 }
 
