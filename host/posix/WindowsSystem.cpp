@@ -44,8 +44,16 @@ std::string LowerAscii(std::string text)
     return text;
 }
 
+bool IsFile(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 // The page that stands for a help file or program: help/<name>.html in its
-// folder, the name lower-cased and without its extension; empty if absent.
+// folder, the name lower-cased and without its extension, or, once
+// installed, ../share/<name>/help/<name>.html from a bin folder; empty if
+// absent.
 std::string HelpPageBeside(const std::string& path)
 {
     std::size_t slash = path.rfind('/');
@@ -54,11 +62,12 @@ std::string HelpPageBeside(const std::string& path)
     std::size_t dot = name.rfind('.');
     if (dot != std::string::npos && dot > 0)
         name.erase(dot);
-    std::string page = folder + "/help/" + LowerAscii(name) + ".html";
-    struct stat info;
-    if (stat(page.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-        return std::string();
-    return page;
+    name = LowerAscii(name);
+    std::string page = folder + "/help/" + name + ".html";
+    if (IsFile(page))
+        return page;
+    std::string installed = folder + "/../share/" + name + "/help/" + name + ".html";
+    return IsFile(installed) ? installed : std::string();
 }
 
 // The help file is served as an HTML page beside the executable.

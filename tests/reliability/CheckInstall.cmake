@@ -1,0 +1,26 @@
+# Installs the build into a fresh prefix and checks the installed layout.
+# Usage: cmake -DBUILD=<build folder> -DPREFIX=<empty folder> -P CheckInstall.cmake
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX} RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+foreach(path bin/levrin share/levrin/help/levrin.html share/applications/levrin.desktop
+             share/icons/hicolor/32x32/apps/levrin.png)
+    if(NOT EXISTS ${PREFIX}/${path})
+        message(FATAL_ERROR "${path} is not installed")
+    endif()
+endforeach()
+file(READ ${PREFIX}/share/applications/levrin.desktop entry)
+foreach(line "Exec=levrin" "Icon=levrin" "Type=Application")
+    string(FIND "${entry}" "${line}\n" at)
+    if(at LESS 0)
+        message(FATAL_ERROR "the desktop entry lacks ${line}")
+    endif()
+endforeach()
+file(READ ${PREFIX}/share/icons/hicolor/32x32/apps/levrin.png png HEX LIMIT 24)
+# The PNG signature, and a 32x32 header.
+if(NOT png MATCHES "^89504e470d0a1a0a0000000d4948445200000020")
+    message(FATAL_ERROR "the icon is no 32x32 PNG: ${png}")
+endif()
+file(REMOVE_RECURSE ${PREFIX})
