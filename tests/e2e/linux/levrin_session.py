@@ -123,10 +123,14 @@ class Levrin:
     APP_NAME = "levrin"
     CAPTION = "Levrin (v1.1) "
 
-    def __init__(self, exe, config_home):
+    def __init__(self, exe, config_home, data_home=None):
         env = dict(os.environ)
         env.update({"XDG_CONFIG_HOME": config_home, "NO_AT_BRIDGE": "0", "GTK_A11Y": "atspi",
                     "GDK_BACKEND": "x11", "LC_ALL": "C.UTF-8"})
+        if data_home:
+            # The system's folders still give the MIME types.
+            env.update({"XDG_DATA_HOME": data_home,
+                        "XDG_DATA_DIRS": data_home + ":/usr/local/share:/usr/share"})
         # The accessibility bus and registry must run before the program
         # starts: a program that finds no bus stays off it for its whole life.
         pyatspi.Registry.getDesktop(0).childCount
@@ -293,6 +297,23 @@ class Fixture:
         lines = ["[Levrin]"] + ["%s=%s" % pair for pair in values]
         with open(self.settings_file, "wb") as out:
             out.write(("\n".join(lines) + "\n").encode())
+
+    def install_html_viewer(self):
+        """A desktop viewer for HTML that only notes what it was asked to
+        open; returns the data home to run the program with, and the note."""
+        data_home = self.path("data")
+        os.makedirs(os.path.join(data_home, "applications"))
+        note = self.path("opened")
+        viewer = self.path("viewer.sh")
+        with open(viewer, "w") as out:
+            out.write('#!/bin/sh\nprintf "%%s\\n" "$@" >> "%s"\n' % note)
+        os.chmod(viewer, 0o755)
+        with open(os.path.join(data_home, "applications", "levrin-test-viewer.desktop"), "w") as out:
+            out.write("[Desktop Entry]\nType=Application\nName=Test viewer\n"
+                      "Exec=%s %%u\nMimeType=text/html;\n" % viewer)
+        with open(os.path.join(self.config_home, "mimeapps.list"), "w") as out:
+            out.write("[Default Applications]\ntext/html=levrin-test-viewer.desktop\n")
+        return data_home, note
 
     def settings_bytes(self):
         with open(self.settings_file, "rb") as stored:

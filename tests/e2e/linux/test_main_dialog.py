@@ -45,8 +45,8 @@ class MainDialogTest(unittest.TestCase):
         if self.levrin:
             self.levrin.kill()
 
-    def start(self):
-        self.levrin = Levrin(OPTIONS.exe, self.fixture.config_home)
+    def start(self, data_home=None):
+        self.levrin = Levrin(OPTIONS.exe, self.fixture.config_home, data_home)
         return self.levrin
 
     def seed(self):
@@ -205,6 +205,22 @@ class MainDialogTest(unittest.TestCase):
                      lambda: levrin.focused_id() == expected)
         # Passing through the list leaves its selection as it was.
         self.assertEqual(levrin.list_rows(IDC_MAPLIST), [("arena", True), ("castle", False)])
+
+
+    def testF1OpensTheHelpPageAndShiftF1DoesNot(self):
+        data_home, note = self.fixture.install_html_viewer()
+        levrin = self.start(data_home)
+        levrin.key("shift+F1")
+        levrin.key("F1")
+
+        def opened():
+            with open(note) as lines:
+                return lines.read().splitlines()
+
+        pages = wait_for("the help viewer", lambda: os.path.exists(note) and opened())
+        page = os.path.join(os.path.dirname(OPTIONS.exe), "help", "levrin.html")
+        # The desktop hands a local page over as a path or as a file URI.
+        self.assertEqual([opened_page.replace("file://", "", 1) for opened_page in pages], [page])
 
 
 def main():
