@@ -106,7 +106,8 @@ std::string Trim(const std::string& text)
 }
 
 // The lines of a file, each without its newline and without the carriage
-// return of a file edited elsewhere (written values never hold a raw one).
+// returns of a file edited elsewhere (written values never hold a raw one).
+// All of them go, so that the lines read the same once written back.
 std::vector<std::string> SplitLines(const std::string& text)
 {
     std::vector<std::string> lines;
@@ -116,7 +117,7 @@ std::vector<std::string> SplitLines(const std::string& text)
         if (end == std::string::npos)
             end = text.size();
         std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
+        while (!line.empty() && line.back() == '\r')
             line.pop_back();
         lines.push_back(line);
         start = end + 1;
