@@ -9,9 +9,11 @@
 // Output is key=value lines; CR and LF inside a value are written \r and \n.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,7 +25,10 @@ namespace {
 constexpr char kDialogClass[] = "#32770";
 constexpr char kMainCaption[] = "Levrin (v1.1) ";
 constexpr char kAppName[] = "Levrin";
+constexpr char kMenuClass[] = "#32768";
 constexpr int kMessageTextId = 0xFFFF;
+constexpr int kMapListId = 1003;
+constexpr DWORD kErrorTextLanguage = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 constexpr DWORD kPollMs = 20;
 
 struct CDriverOptions {
@@ -229,6 +234,7 @@ const CKeyEntry g_keys[] = {
     { "tab", VK_TAB, false },
     { "f1", VK_F1, false },
     { "alt+f4", VK_F4, true },
+    { "alt+space", VK_SPACE, true },
 };
 
 const CKeyEntry* KeyNamed(const std::string& name)
@@ -261,7 +267,7 @@ int OnKey(const std::vector<std::string>& args)
 {
     const CKeyEntry* pKey = args.size() == 1 ? KeyNamed(args[0]) : nullptr;
     if (!pKey)
-        return Fail("key takes escape, enter, tab, f1 or alt+f4");
+        return Fail("key takes escape, enter, tab, f1, alt+f4 or alt+space");
     HWND hDialog = WaitForDialog(kMainCaption);
     if (!hDialog)
         return Fail("no dialog to send a key to");
@@ -332,6 +338,326 @@ int OnMessageBox(const std::vector<std::string>&)
     return hGone ? 0 : Fail("the message box did not close");
 }
 
+// Selects the entry as a click on it would, so that LB_GETCURSEL sees it.
+HWND SelectEntry(HWND hDialog, const std::string& index)
+{
+    HWND hList = GetDlgItem(hDialog, kMapListId);
+    if (!hList)
+        return nullptr;
+    WPARAM nIndex = static_cast<WPARAM>(std::atoi(index.c_str()));
+    return SendMessageA(hList, LB_SETCURSEL, nIndex, 0) == LB_ERR ? nullptr : hList;
+}
+
+int OnSelect(const std::vector<std::string>& args)
+{
+    if (args.size() != 1)
+        return Fail("select takes an entry index");
+    HWND hDialog = WaitForDialog(kMainCaption);
+    if (!hDialog)
+        return Fail("no dialog to select in");
+    return SelectEntry(hDialog, args[0]) ? 0 : Fail("no such entry");
+}
+
+// The list's own notification of a double-click on its selected entry.
+int OnDblClick(const std::vector<std::string>& args)
+{
+    if (args.size() != 1)
+        return Fail("dblclick takes an entry index");
+    HWND hDialog = WaitForDialog(kMainCaption);
+    if (!hDialog)
+        return Fail("no dialog to double-click in");
+    HWND hList = SelectEntry(hDialog, args[0]);
+    if (!hList)
+        return Fail("no such entry");
+    PostMessageA(hDialog, WM_COMMAND, MAKEWPARAM(kMapListId, LBN_DBLCLK), reinterpret_cast<LPARAM>(hList));
+    return 0;
+}
+
+int OnWaitIconic(const std::vector<std::string>&)
+{
+    HWND hDialog = WaitForDialog(kMainCaption);
+    if (!hDialog)
+        return Fail("no dialog to watch");
+    HWND hIconic = WaitForWindow([&] { return IsIconic(hDialog) ? hDialog : nullptr; });
+    return hIconic ? 0 : Fail("the dialog was not minimised");
+}
+
+int OnSysCommand(const std::vector<std::string>& args)
+{
+    if (args.size() != 1)
+        return Fail("syscommand takes a command id");
+    HWND hDialog = WaitForDialog(kMainCaption);
+    if (!hDialog)
+        return Fail("no dialog to send a system command to");
+    WPARAM nCommand = static_cast<WPARAM>(std::strtoul(args[0].c_str(), nullptr, 0));
+    PostMessageA(hDialog, WM_SYSCOMMAND, nCommand, 0);
+    return 0;
+}
+
+HWND FindVisibleMenuOf(DWORD dwThread)
+{
+    for (HWND hMenu = FindWindowExA(nullptr, nullptr, kMenuClass, nullptr); hMenu;
+         hMenu = FindWindowExA(nullptr, hMenu, kMenuClass, nullptr)) {
+        if (IsWindowVisible(hMenu) && GetWindowThreadProcessId(hMenu, nullptr) == dwThread)
+            return hMenu;
+    }
+    return nullptr;
+}
+
+// Opens the window menu with Alt+Space as the keyboard does, then chooses
+// its last item with End and Enter. Another process cannot read the menu
+// itself, and Wine adds an item of its own with the same access key.
+int OnSysMenuLast(const std::vector<std::string>&)
+{
+    HWND hDialog = WaitForDialog(kMainCaption);
+    if (!hDialog)
+        return Fail("no dialog to open the menu of");
+    HWND hFocus = FocusOf(hDialog);
+    PostKeyStroke(hFocus ? hFocus : hDialog, *KeyNamed("alt+space"));
+    DWORD dwThread = GetWindowThreadProcessId(hDialog, nullptr);
+    HWND hMenu = WaitForWindow([&] { return FindVisibleMenuOf(dwThread); });
+    if (!hMenu)
+        return Fail("Alt+Space opened no menu");
+    PostKeyStroke(hMenu, CKeyEntry{ "end", VK_END, false });
+    PostKeyStroke(hMenu, *KeyNamed("enter"));
+    HWND hClosed = WaitForWindow([&]() -> HWND { return FindVisibleMenuOf(dwThread) ? nullptr : GetDesktopWindow(); });
+    return hClosed ? 0 : Fail("the menu stayed open");
+}
+
+// The figures the About box should show, measured here: the driver runs
+// in the same current directory as the program.
+int OnAboutFigures(const std::vector<std::string>&)
+{
+    MEMORYSTATUSEX status = {};
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status))
+        return Fail("no memory status");
+    PrintValue("memory.kb", std::to_string(status.ullTotalPhys >> 10));
+    char directory[MAX_PATH] = {};
+    if (!GetCurrentDirectoryA(MAX_PATH, directory) || directory[1] != ':')
+        return Fail("the current directory has no drive");
+    char root[] = { directory[0], ':', '\\', '\0' };
+    ULARGE_INTEGER freeToCaller, total, totalFree;
+    if (!GetDiskFreeSpaceExA(root, &freeToCaller, &total, &totalFree))
+        return Fail("no free space of the current drive");
+    PrintValue("disk.kb", std::to_string(freeToCaller.QuadPart >> 10));
+    PrintValue("disk.drive", std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(directory[0])))));
+    return 0;
+}
+
+// The system's English text of an error code, as a failed file operation
+// should report it.
+int OnErrorText(const std::vector<std::string>& args)
+{
+    if (args.size() != 1)
+        return Fail("errortext takes an error code");
+    DWORD dwError = static_cast<DWORD>(std::strtoul(args[0].c_str(), nullptr, 0));
+    char text[256] = {};
+    if (!FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, dwError, kErrorTextLanguage, text, sizeof text, nullptr))
+        return Fail("the system has no text for that code");
+    PrintValue("text", text);
+    return 0;
+}
+
+// A tree view of another process, read through a block of that process's
+// memory, since its item messages carry pointers.
+class CRemoteTree {
+public:
+    explicit CRemoteTree(HWND hTree) : m_hTree(hTree)
+    {
+        DWORD dwProcess = 0;
+        GetWindowThreadProcessId(hTree, &dwProcess);
+        m_hProcess = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, dwProcess);
+        if (m_hProcess)
+            m_pBlock = static_cast<BYTE*>(VirtualAllocEx(m_hProcess, nullptr, kBlockSize, MEM_COMMIT, PAGE_READWRITE));
+    }
+    ~CRemoteTree()
+    {
+        if (m_pBlock)
+            VirtualFreeEx(m_hProcess, m_pBlock, 0, MEM_RELEASE);
+        if (m_hProcess)
+            CloseHandle(m_hProcess);
+    }
+    CRemoteTree(const CRemoteTree&) = delete;
+    CRemoteTree& operator=(const CRemoteTree&) = delete;
+
+    bool IsOpen() const { return m_pBlock != nullptr; }
+
+    HTREEITEM Next(HTREEITEM hItem, UINT nHow) const
+    {
+        return reinterpret_cast<HTREEITEM>(SendMessageW(m_hTree, TVM_GETNEXTITEM, nHow, reinterpret_cast<LPARAM>(hItem)));
+    }
+
+    std::vector<HTREEITEM> Children(HTREEITEM hItem) const
+    {
+        SendMessageW(m_hTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hItem));
+        std::vector<HTREEITEM> children;
+        for (HTREEITEM hChild = Next(hItem, hItem ? TVGN_CHILD : TVGN_ROOT); hChild; hChild = Next(hChild, TVGN_NEXT))
+            children.push_back(hChild);
+        return children;
+    }
+
+    std::string Text(HTREEITEM hItem) const
+    {
+        TVITEMW item = {};
+        item.mask = TVIF_TEXT;
+        item.hItem = hItem;
+        item.pszText = reinterpret_cast<LPWSTR>(m_pBlock + sizeof item);
+        item.cchTextMax = kTextChars;
+        WCHAR text[kTextChars] = {};
+        SIZE_T done = 0;
+        if (!WriteProcessMemory(m_hProcess, m_pBlock, &item, sizeof item, &done)
+            || !SendMessageW(m_hTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(m_pBlock))
+            || !ReadProcessMemory(m_hProcess, m_pBlock + sizeof item, text, sizeof text - sizeof(WCHAR), &done))
+            return std::string();
+        char narrow[kTextChars * 2] = {};
+        WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+        return narrow;
+    }
+
+    bool Select(HTREEITEM hItem) const
+    {
+        SendMessageW(m_hTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hItem));
+        return Next(nullptr, TVGN_CARET) == hItem;
+    }
+
+private:
+    static constexpr SIZE_T kTextChars = 260;
+    static constexpr SIZE_T kBlockSize = sizeof(TVITEMW) + kTextChars * sizeof(WCHAR);
+    HWND m_hTree;
+    HANDLE m_hProcess = nullptr;
+    BYTE* m_pBlock = nullptr;
+};
+
+bool SameName(const std::string& a, const std::string& b)
+{
+    return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+
+// A drive shows as "Z:" or as a label with "(Z:)" in it.
+bool NamesDrive(const std::string& text, const std::string& drive)
+{
+    return SameName(text, drive) || text.find("(" + drive + ")") != std::string::npos;
+}
+
+// The drive's item, at most two levels below the top (the desktop, then
+// the computer).
+HTREEITEM FindDrive(const CRemoteTree& tree, HTREEITEM hFrom, const std::string& drive, int nDepth)
+{
+    for (HTREEITEM hChild : tree.Children(hFrom)) {
+        if (NamesDrive(tree.Text(hChild), drive))
+            return hChild;
+        if (nDepth > 0) {
+            if (HTREEITEM hFound = FindDrive(tree, hChild, drive, nDepth - 1))
+                return hFound;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<std::string> PathParts(const std::string& path)
+{
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('\\', start);
+        if (end == std::string::npos)
+            end = path.size();
+        if (end > start)
+            parts.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+// Walks the picker's tree down the folder's path as a user opens one
+// level after the other, and selects the folder.
+bool SelectFolder(const CRemoteTree& tree, const std::string& folder)
+{
+    std::vector<std::string> parts = PathParts(folder);
+    if (parts.empty())
+        return false;
+    HTREEITEM hItem = FindDrive(tree, nullptr, parts[0], 2);
+    if (!hItem) {
+        std::fprintf(stderr, "levrin_driver: the picker shows no drive %s\n", parts[0].c_str());
+        return false;
+    }
+    for (size_t i = 1; i < parts.size(); ++i) {
+        HTREEITEM hFound = nullptr;
+        std::string seen;
+        for (HTREEITEM hChild : tree.Children(hItem)) {
+            std::string text = tree.Text(hChild);
+            seen += text + "|";
+            if (!hFound && SameName(text, parts[i]))
+                hFound = hChild;
+        }
+        if (!hFound) {
+            std::fprintf(stderr, "levrin_driver: no folder %s in the picker, only %s\n", parts[i].c_str(), seen.c_str());
+            return false;
+        }
+        hItem = hFound;
+    }
+    return tree.Select(hItem);
+}
+
+HWND FindChildWithText(HWND hParent, const std::string& text)
+{
+    for (HWND hChild : ChildrenOf(hParent)) {
+        if (WindowText(hChild) == text)
+            return hChild;
+    }
+    return nullptr;
+}
+
+// The shell's picker: a dialog owned by the main one that shows the title.
+HWND FindPicker(HWND hOwner, const std::string& title)
+{
+    for (HWND hBox = FindWindowExA(nullptr, nullptr, kDialogClass, nullptr); hBox;
+         hBox = FindWindowExA(nullptr, hBox, kDialogClass, nullptr)) {
+        if (IsWindowVisible(hBox) && GetWindow(hBox, GW_OWNER) == hOwner && FindChildWithText(hBox, title))
+            return hBox;
+    }
+    return nullptr;
+}
+
+HWND FindChildOfClass(HWND hParent, const char* pszClass)
+{
+    for (HWND hChild : ChildrenOf(hParent)) {
+        if (ClassName(hChild) == pszClass)
+            return hChild;
+    }
+    return nullptr;
+}
+
+//   browse TITLE ok FOLDER | browse TITLE cancel
+int OnBrowse(const std::vector<std::string>& args)
+{
+    bool bOk = args.size() == 3 && args[1] == "ok";
+    if (!bOk && !(args.size() == 2 && args[1] == "cancel"))
+        return Fail("browse takes a title, then ok and a folder, or cancel");
+    HWND hDialog = WaitForDialog(kMainCaption);
+    if (!hDialog)
+        return Fail("no main dialog");
+    HWND hPicker = WaitForWindow([&] { return FindPicker(hDialog, args[0]); });
+    if (!hPicker)
+        return Fail("no folder picker with that title");
+    HWND hTree = FindChildOfClass(hPicker, WC_TREEVIEWA);
+    if (!hTree)
+        return Fail("the picker has no folder tree");
+    if (bOk) {
+        CRemoteTree tree(hTree);
+        if (!tree.IsOpen())
+            return Fail("cannot reach the picker's memory");
+        if (!SelectFolder(tree, args[2]))
+            return Fail("cannot select the folder in the picker");
+    }
+    int nButton = bOk ? IDOK : IDCANCEL;
+    PostMessageA(hPicker, WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hPicker, nButton)));
+    HWND hGone = WaitForWindow([&]() -> HWND { return IsWindow(hPicker) ? nullptr : GetDesktopWindow(); });
+    return hGone ? 0 : Fail("the picker did not close");
+}
+
 struct CCommandEntry {
     const char* pszName;
     int (*pfnRun)(const std::vector<std::string>& args);
@@ -346,6 +672,14 @@ const CCommandEntry g_commands[] = {
     { "wait-gone", OnWaitGone },
     { "wait-focus", OnWaitFocus },
     { "messagebox", OnMessageBox },
+    { "select", OnSelect },
+    { "dblclick", OnDblClick },
+    { "syscommand", OnSysCommand },
+    { "sysmenu-last", OnSysMenuLast },
+    { "wait-iconic", OnWaitIconic },
+    { "about-figures", OnAboutFigures },
+    { "errortext", OnErrorText },
+    { "browse", OnBrowse },
 };
 
 int Usage()
