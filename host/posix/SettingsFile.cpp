@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -18,6 +19,8 @@ namespace {
 
 constexpr char kHexDigits[] = "0123456789abcdef";
 constexpr char kNoTerminator[] = "\\!";
+// What follows ".<file name>" in the name of a temporary file of a write.
+constexpr char kTemporarySuffix[] = ".tmp-XXXXXX";
 
 // The length of the valid UTF-8 sequence at text[i] of at least two bytes,
 // or 0: overlong forms, surrogates and code points past U+10FFFF are not.
@@ -279,6 +282,23 @@ private:
     int m_error;
 };
 
+// Runs under the lock, when no write is under way: temporary files of the
+// store that are there were left by writers that died, and go.
+void RemoveDeadTemporaries(const std::string& folder, const std::string& leaf)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return;
+    std::string temporary = "." + leaf + kTemporarySuffix;
+    std::string prefix = temporary.substr(0, temporary.size() - 6);
+    while (dirent* entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name.size() == temporary.size() && name.compare(0, prefix.size(), prefix) == 0)
+            unlinkat(dirfd(dir), name.c_str(), 0);
+    }
+    closedir(dir);
+}
+
 }  // namespace
 
 std::string EscapeSettingsName(const std::string& name)
@@ -408,12 +428,13 @@ int SettingsFile::Update(Change change) const
     std::string changed = JoinLines(lines);
     if (changed == text)
         return 0;
+    RemoveDeadTemporaries(m_strFolder, m_strLeaf);
     return Replace(changed);
 }
 
 int SettingsFile::Replace(const std::string& text) const
 {
-    std::string temporary = m_strFolder + "/." + m_strLeaf + ".XXXXXX";
+    std::string temporary = m_strFolder + "/." + m_strLeaf + kTemporarySuffix;
     int fd = mkostemp(&temporary[0], O_CLOEXEC);
     if (fd < 0)
         return errno;

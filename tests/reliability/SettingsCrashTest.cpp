@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <vector>
 
 #include <signal.h>
 #include <sys/mman.h>
@@ -118,6 +119,9 @@ TEST_F(SettingsCrashTest, KilledWriterLeavesOldOrNewValueWhole)
         ASSERT_EQ(Read(file, "ExeDir", &error), "/games/duke3d");
         stored = k;
     }
+    // The next write clears what the killed writers left behind.
+    Write(file, "ExeDir", "/games/duke3d/again");
+    EXPECT_EQ(FolderEntries(configHome), (std::vector<std::string>{ ".levrin.conf.lock", "levrin.conf" }));
     RecordProperty("writes", static_cast<int>(pDone->load()));
     RecordProperty("kills", kills);
     munmap(pDone, sizeof(std::atomic<long>));
