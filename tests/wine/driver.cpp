@@ -373,6 +373,21 @@ int OnDblClick(const std::vector<std::string>& args)
     return 0;
 }
 
+// Text typed into a box, as the user leaves it there.
+int OnSetText(const std::vector<std::string>& args)
+{
+    if (args.size() != 2)
+        return Fail("settext takes a control id and a text");
+    HWND hDialog = WaitForDialog(kMainCaption);
+    if (!hDialog)
+        return Fail("no dialog to type into");
+    HWND hControl = GetDlgItem(hDialog, std::atoi(args[0].c_str()));
+    if (!hControl)
+        return Fail("no such control");
+    SendMessageA(hControl, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1].c_str()));
+    return 0;
+}
+
 int OnWaitIconic(const std::vector<std::string>&)
 {
     HWND hDialog = WaitForDialog(kMainCaption);
@@ -676,6 +691,7 @@ const CCommandEntry g_commands[] = {
     { "dblclick", OnDblClick },
     { "syscommand", OnSysCommand },
     { "sysmenu-last", OnSysMenuLast },
+    { "settext", OnSetText },
     { "wait-iconic", OnWaitIconic },
     { "about-figures", OnAboutFigures },
     { "errortext", OnErrorText },

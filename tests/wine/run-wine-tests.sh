@@ -455,14 +455,15 @@ case_folder_picker() {
     expect_setting ExeDir "$other_dir"
     expect_setting MapDir "$map_dir"
 
-    local button title
-    for button in 1000 1007; do
+    # Whatever was typed into the box gives way to the folder again.
+    local row button box title
+    for row in "1000 1001 $MAP_FOLDER_TITLE" "1007 1008 $GAME_FOLDER_TITLE"; do
+        read -r button box title <<<"$row"
         CASE="cancelling the picker of button $button"
-        title=$MAP_FOLDER_TITLE
-        [ $button = 1007 ] && title=$GAME_FOLDER_TITLE
         before=$(reg_query)
         drive select 2
-        drive press $button
+        drive settext "$box" 'z:\typed'
+        drive press "$button"
         browse "$title" cancel
         dump
         expect text.1001 "${map_dir,,}"
