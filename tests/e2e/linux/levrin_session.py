@@ -1,13 +1,16 @@
 """Runs the Linux executable on an X display and reads its window through
 the accessibility bus, as an assistive tool or a user would see it."""
 
+import argparse
 import ctypes
 import os
 import re
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
+import unittest
 import warnings
 
 import pyatspi
@@ -123,7 +126,7 @@ class Levrin:
     APP_NAME = "levrin"
     CAPTION = "Levrin (v1.1) "
 
-    def __init__(self, exe, config_home, data_home=None):
+    def __init__(self, exe, config_home, data_home=None, cwd=None):
         env = dict(os.environ)
         env.update({"XDG_CONFIG_HOME": config_home, "NO_AT_BRIDGE": "0", "GTK_A11Y": "atspi",
                     "GDK_BACKEND": "x11", "LC_ALL": "C.UTF-8"})
@@ -134,7 +137,7 @@ class Levrin:
         # The accessibility bus and registry must run before the program
         # starts: a program that finds no bus stays off it for its whole life.
         pyatspi.Registry.getDesktop(0).childCount
-        self.process = subprocess.Popen([exe], env=env, cwd=os.path.dirname(exe))
+        self.process = subprocess.Popen([exe], env=env, cwd=cwd or os.path.dirname(exe))
         self.app = wait_for("the application on the accessibility bus", self._find_app,
                             timeout=START_TIMEOUT)
         self.dialog = wait_for("the main dialog", self._find_dialog)
@@ -217,12 +220,16 @@ class Levrin:
     def click(self, control_id):
         self.click_node(self.control(control_id))
 
-    def click_node(self, node, button=1, at=None):
+    def click_node(self, node, button=1, at=None, count=1):
         """A mouse click on an accessible, at its centre or at an offset in it."""
         extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         dx, dy = at if at else (extents.width // 2, extents.height // 2)
         subprocess.run(["xdotool", "mousemove", "--sync", str(extents.x + dx),
-                        str(extents.y + dy), "click", str(button)], check=True)
+                        str(extents.y + dy), "click", "--repeat", str(count), str(button)],
+                       check=True)
+
+    def list_cell(self, control_id, name):
+        return self.find(self.control(control_id), "table cell", name)
 
     def window(self, predicate, what):
         """A showing top-level window of the program."""
@@ -240,6 +247,33 @@ class Levrin:
 
     def message_box(self):
         return self.window(lambda node: node.getRoleName() == "alert", "a message box")
+
+    def message_boxes(self):
+        return [child for child in self.app if child is not None and
+                child.getRoleName() == "alert" and child.getState().contains(pyatspi.STATE_SHOWING)]
+
+    def read_message_box(self):
+        """The text of the message box that shows, which is then closed with
+        its OK button as a user would."""
+        box = self.message_box()
+        text = "\n".join(label_texts(box))
+        self.click_node(self.find(box, "push button", "OK"))
+        self.gone(box, "the message box")
+        return text
+
+    def choose_in_picker(self, title, folder):
+        """Types a folder into the folder chooser's location entry and selects it."""
+        picker = self.window_named(title)
+        picker_xid = self.xid_of(title)
+        self.key("ctrl+l", xid=picker_xid)
+        self.type_text(folder + "/", xid=picker_xid)
+        self.click_node(self.find(picker, "push button", "Select"))
+        self.gone(picker, "the folder chooser")
+
+    def cancel_picker(self, title):
+        picker = self.window_named(title)
+        self.click_node(self.find(picker, "push button", "Cancel"))
+        self.gone(picker, "the folder chooser")
 
     def gone(self, node, what="the window"):
         def probe():
@@ -315,9 +349,63 @@ class Fixture:
             out.write("[Default Applications]\ntext/html=levrin-test-viewer.desktop\n")
         return data_home, note
 
+    def settings_values(self):
+        """The name=value lines of the [Levrin] section, as a dictionary."""
+        values = {}
+        section = None
+        for line in self.settings_bytes().decode().splitlines():
+            if line.startswith("["):
+                section = line
+            elif section == "[Levrin]" and "=" in line:
+                name, value = line.split("=", 1)
+                values[name] = value
+        return values
+
     def settings_bytes(self):
         with open(self.settings_file, "rb") as stored:
             return stored.read()
 
     def close(self):
         shutil.rmtree(self.root, ignore_errors=True)
+
+
+class SessionTest(unittest.TestCase):
+    """A test case with a display for the class and a fresh fixture and
+    program run for each test."""
+
+    exe = None
+    screenshot = None
+    display = None
+
+    @classmethod
+    def setUpClass(cls):
+        quiet_pyatspi()
+        cls.display = VirtualDisplay()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.display.close()
+
+    def setUp(self):
+        self.fixture = Fixture()
+        self.addCleanup(self.fixture.close)
+        self.levrin = None
+
+    def tearDown(self):
+        if self.levrin:
+            self.levrin.kill()
+
+    def start(self, data_home=None, cwd=None):
+        self.levrin = Levrin(SessionTest.exe, self.fixture.config_home, data_home, cwd)
+        return self.levrin
+
+
+def main():
+    """Runs the test cases named on the command line against --exe."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--screenshot")
+    options, rest = parser.parse_known_args()
+    SessionTest.exe = os.path.abspath(options.exe)
+    SessionTest.screenshot = options.screenshot
+    unittest.main(module="__main__", argv=[sys.argv[0]] + rest, verbosity=2)
