@@ -183,6 +183,9 @@ void DumpWindow(HWND hDialog)
     HWND hFocus = FocusOf(hDialog);
     PrintValue("focus", hFocus ? std::to_string(GetDlgCtrlID(hFocus)) : "none");
     PrintValue("foreground", GetForegroundWindow() == hDialog ? "1" : "0");
+    PrintValue("enabled", IsWindowEnabled(hDialog) ? "1" : "0");
+    HWND hOwner = GetWindow(hDialog, GW_OWNER);
+    PrintValue("owner", hOwner ? WindowText(hOwner) : "none");
     RECT rect;
     GetWindowRect(hDialog, &rect);
     PrintValue("rect", RectText(rect));
