@@ -6,7 +6,8 @@ set -euo pipefail
 BUILD_PACKAGES=(cmake g++ make pkg-config libgtk-3-dev g++-mingw-w64-i686)
 RUN_PACKAGES=(xvfb xauth)
 TEST_PACKAGES=(googletest libgtest-dev libgmock-dev xvfb xauth xdotool
-               imagemagick at-spi2-core dbus-x11 python3-pyatspi wine wine32:i386 fonts-wine)
+               imagemagick at-spi2-core dbus-x11 python3-pyatspi wine wine32:i386 fonts-wine
+               clang libclang-rt-14-dev)
 
 case "${1:-test}" in
     run) wanted=("${BUILD_PACKAGES[@]}" "${RUN_PACKAGES[@]}") ;;
