@@ -163,7 +163,7 @@ void CGtkControl::CreateListBox()
     GtkTreeSelection* selection = gtk_tree_view_get_selection(view);
     gtk_tree_selection_set_mode(selection, GTK_SELECTION_SINGLE);
     g_signal_connect(selection, "changed", G_CALLBACK(OnSelectionChanged), this);
-    g_signal_connect(m_pWidget, "row-activated", G_CALLBACK(OnRowActivated), this);
+    g_signal_connect(m_pWidget, "button-press-event", G_CALLBACK(OnListButtonPress), this);
 
     m_pOuter = gtk_scrolled_window_new(nullptr, nullptr);
     gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(m_pOuter), GTK_POLICY_NEVER,
@@ -273,10 +273,21 @@ void CGtkControl::OnSelectionChanged(GtkTreeSelection* selection, gpointer self)
         host::SelectListItem(control->m_hWnd, index);
 }
 
-void CGtkControl::OnRowActivated(GtkTreeView*, GtkTreePath* path, GtkTreeViewColumn*, gpointer self)
+// A double press on an entry, as the list box reports it: the tree view's
+// own row activation misses a double-click that follows a click elsewhere.
+gboolean CGtkControl::OnListButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer self)
 {
+    if (event->type != GDK_2BUTTON_PRESS || event->button != 1)
+        return FALSE;
+    GtkTreePath* path = nullptr;
+    if (!gtk_tree_view_get_path_at_pos(GTK_TREE_VIEW(widget), static_cast<gint>(event->x),
+                                       static_cast<gint>(event->y), &path, nullptr, nullptr, nullptr))
+        return FALSE;
+    int index = gtk_tree_path_get_indices(path)[0];
+    gtk_tree_path_free(path);
     auto* control = static_cast<CGtkControl*>(self);
-    host::DoubleClickListItem(control->m_hWnd, gtk_tree_path_get_indices(path)[0]);
+    host::DoubleClickListItem(control->m_hWnd, index);
+    return TRUE;
 }
 
 gboolean CGtkControl::OnFocusIn(GtkWidget*, GdkEvent*, gpointer self)

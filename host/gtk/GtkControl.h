@@ -46,8 +46,7 @@ private:
     static void OnClicked(GtkButton* button, gpointer self);
     static void OnEditChanged(GtkEditable* editable, gpointer self);
     static void OnSelectionChanged(GtkTreeSelection* selection, gpointer self);
-    static void OnRowActivated(GtkTreeView* view, GtkTreePath* path, GtkTreeViewColumn* column,
-                               gpointer self);
+    static gboolean OnListButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer self);
     static gboolean OnFocusIn(GtkWidget* widget, GdkEvent* event, gpointer self);
 
     HWND m_hWnd;
