@@ -101,7 +101,7 @@ TEST(ResourceTemplateTest, AboutBoxIsThePlainTemplateOfTheScript)
     EXPECT_EQ(dialog.fontPoints, 8);
     ExpectControls(dialog, {
         { -1, "Static", "", { 25, 30, 160, 38 }, 0x50001012u, 0 },
-        { -1, "Static", "Levrin Version 1.1 \r\nCopyright (C) 2026 the Levrin developers",
+        { -1, "Static", "Levrin Version 1.1 \r\n(C) 2026 the Levrin developers",
           { 40, 5, 125, 20 }, 0x50020081u, 0 },
         { -1, "Static",
           "Written for players of Duke3d\r\nwho keep a folder full of maps\r\nand want to play them fast.",
