@@ -1,14 +1,11 @@
 """The main dialog of the Linux executable as a user sees and ends it."""
 
-import argparse
 import os
 import subprocess
 import sys
-import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from levrin_session import (Fixture, Levrin, VirtualDisplay, label_texts,  # noqa: E402
-                            quiet_pyatspi, wait_for)
+from levrin_session import SessionTest, label_texts, main, wait_for  # noqa: E402
 
 IDC_BROWSE_MAPDIR = 1000
 IDC_BROWSE_EXEDIR = 1007
@@ -21,34 +18,7 @@ IDCANCEL = 2
 MAP_PICKER_TITLE = "Where can I find your Duke3d .Map Files Dude?"
 GAME_PICKER_TITLE = "Where can I find your Duke3d Exe Files Dude?"
 
-OPTIONS = argparse.Namespace(exe=None, screenshot=None)
-
-
-class MainDialogTest(unittest.TestCase):
-    display = None
-
-    @classmethod
-    def setUpClass(cls):
-        quiet_pyatspi()
-        cls.display = VirtualDisplay()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.display.close()
-
-    def setUp(self):
-        self.fixture = Fixture()
-        self.addCleanup(self.fixture.close)
-        self.levrin = None
-
-    def tearDown(self):
-        if self.levrin:
-            self.levrin.kill()
-
-    def start(self, data_home=None):
-        self.levrin = Levrin(OPTIONS.exe, self.fixture.config_home, data_home)
-        return self.levrin
-
+class MainDialogTest(SessionTest):
     def seed(self):
         map_dir = self.fixture.make_files("maps", ["Castle.map", "arena.MAP", "E1L1.MAP"])
         game_dir = self.fixture.make_files("game", ["DUKE3D.EXE"])
@@ -74,8 +44,8 @@ class MainDialogTest(unittest.TestCase):
         self.assertEqual(levrin.text_of(IDC_MAPDIR), map_dir)
         self.assertEqual(levrin.text_of(IDC_EXEDIR), game_dir)
         self.assertEqual(levrin.text_of(IDC_CURRENT_MAP), "arena")
-        if OPTIONS.screenshot:
-            subprocess.run(["import", "-window", "root", OPTIONS.screenshot], check=True)
+        if SessionTest.screenshot:
+            subprocess.run(["import", "-window", "root", SessionTest.screenshot], check=True)
 
     def testFirstStartShowsNothing(self):
         levrin = self.start()
@@ -106,20 +76,12 @@ class MainDialogTest(unittest.TestCase):
         levrin.wait_for_exit()
         self.assertEqual(self.fixture.settings_bytes(), stored)
 
-    def choose_in_picker(self, levrin, title, folder):
-        picker = levrin.window_named(title)
-        picker_xid = levrin.xid_of(title)
-        levrin.key("ctrl+l", xid=picker_xid)
-        levrin.type_text(folder + "/", xid=picker_xid)
-        levrin.click_node(levrin.find(picker, "push button", "Select"))
-        levrin.gone(picker)
-
     def testMapFolderPickerTakesTheChosenFolder(self):
         _, game_dir = self.seed()
         other_dir = self.fixture.make_files("other maps", ["Zoo.map", "alpha.MAP"])
         levrin = self.start()
         levrin.click(IDC_BROWSE_MAPDIR)
-        self.choose_in_picker(levrin, MAP_PICKER_TITLE, other_dir)
+        levrin.choose_in_picker(MAP_PICKER_TITLE, other_dir)
         wait_for("the chosen folder's maps",
                  lambda: [name for name, _ in levrin.list_rows(IDC_MAPLIST)] == ["alpha", "zoo"])
         self.assertEqual(levrin.text_of(IDC_MAPDIR), other_dir)
@@ -145,7 +107,7 @@ class MainDialogTest(unittest.TestCase):
         empty_dir = self.fixture.make_files("empty", [])
         levrin = self.start()
         levrin.click(IDC_BROWSE_EXEDIR)
-        self.choose_in_picker(levrin, GAME_PICKER_TITLE, empty_dir)
+        levrin.choose_in_picker(GAME_PICKER_TITLE, empty_dir)
         box = levrin.message_box()
         self.assertIn("Dude! I can't find Duke3d.exe here 8-()", label_texts(box))
         self.assertEqual(box.name, "levrin")
@@ -218,19 +180,9 @@ class MainDialogTest(unittest.TestCase):
                 return lines.read().splitlines()
 
         pages = wait_for("the help viewer", lambda: os.path.exists(note) and opened())
-        page = os.path.join(os.path.dirname(OPTIONS.exe), "help", "levrin.html")
+        page = os.path.join(os.path.dirname(SessionTest.exe), "help", "levrin.html")
         # The desktop hands a local page over as a path or as a file URI.
         self.assertEqual([opened_page.replace("file://", "", 1) for opened_page in pages], [page])
-
-
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--exe", required=True)
-    parser.add_argument("--screenshot")
-    options, rest = parser.parse_known_args()
-    OPTIONS.exe = os.path.abspath(options.exe)
-    OPTIONS.screenshot = options.screenshot
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
 
 
 if __name__ == "__main__":
